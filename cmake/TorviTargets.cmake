@@ -1,0 +1,31 @@
+# Helpers shared by every folder's CMakeLists.txt.
+
+# torvi_add_gtest(<name> LABELS <label>... SOURCES <file>... LIBS <target>...)
+# Builds a GoogleTest executable and registers its tests with ctest under the given labels
+# (unit, integration, ui, windows).
+function(torvi_add_gtest name)
+  cmake_parse_arguments(ARG "" "" "LABELS;SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 120
+    PROPERTIES LABELS "${ARG_LABELS}"
+    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+endfunction()
+
+# torvi_add_fuzzer(<name> SOURCES <file>... LIBS <target>...)
+# Only with TORVI_FUZZ (clang): a libFuzzer target that scripts/test runs for a bounded time.
+function(torvi_add_fuzzer name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  if(NOT TORVI_FUZZ)
+    return()
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  set_property(GLOBAL APPEND PROPERTY TORVI_FUZZERS ${name})
+endfunction()
