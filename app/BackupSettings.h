@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+
+namespace app {
+
+// Every setting of the program, one field per control of the settings window and named after it.
+// Texts are UTF-8 in memory; the settings file holds them as Windows-1252.
+struct BackupSettings {
+  std::string EdtServidor = "localhost";
+  std::string EdtBase;
+  std::string EdtUsuario = "SYSDBA";
+  std::string EdtSenha = "velvetorb";
+  std::string EdtPastaTemp;
+  std::string EdtPastaComp;
+  bool CheckDestino = false;
+  std::string EdtDestino;
+  bool CheckFTP = false;
+  std::string EdtServidorFTP;
+  std::string EdtPastaFTP;
+  std::string EdtPortaFTP = "21";
+  std::string EdtUsuarioFTP;
+  std::string EdtSenhaFTP;
+  std::string edtarquivosftp = "10";
+  int ComboBox1 = 0;  // 0 active, 1 passive, -1 nothing selected (any value but 0 means passive)
+  bool Check_ErroFTP = false;
+  bool CheckMudaExtensao = false;
+  std::string EdtExtensaoFTP;
+  bool CheckConfig = false;
+  std::string EdtEmail;
+  bool CheckEnviaEmail = false;
+};
+
+}  // namespace app

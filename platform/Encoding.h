@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Windows-1252 bytes to UTF-8; the five undefined codes map to the C1 controls of the same number.
+std::string Cp1252ToUtf8(std::string_view bytes);
+// UTF-8 to Windows-1252 bytes; characters the code page lacks and malformed bytes become '?'.
+std::string Utf8ToCp1252(std::string_view text);
+
+}  // namespace platform

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// The platform's path separator: folder settings end with it and are joined to names by concatenation.
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+struct FoundEntry {
+  std::string name;  // bare name, UTF-8
+  bool isFolder = false;
+};
+
+bool FileExists(const std::string& path);
+// Creates one folder; false when it already exists or cannot be created (callers pass over both).
+bool CreateFolder(const std::string& path);
+// Lists the entries of a folder matching the wildcard mask in the last component of `pattern`
+// (e.g. "/var/tmp/torvi/Backup/*.bk"): '*' and '?' wildcards, letter case ignored, hidden entries and
+// folders included, "." and ".." left out. A missing folder lists nothing.
+std::vector<FoundEntry> FindFiles(const std::string& pattern);
+bool MatchesWildcard(const std::string& name, const std::string& mask);
+bool DeleteFile(const std::string& path);
+// Copies over an existing target.
+bool CopyFile(const std::string& from, const std::string& to);
+// Renames; fails when the target exists.
+bool MoveFile(const std::string& from, const std::string& to);
+// Birth time where the file system keeps it, otherwise the modification time; empty when the file is gone.
+std::optional<std::chrono::system_clock::time_point> FileCreationTime(const std::string& path);
+// The folder of the running executable, ending with the path separator.
+std::string ExecutableFolder();
+
+}  // namespace platform

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// Starts the program named by the first blank-separated word of `commandLine` with the other words as
+// its arguments (no quoting), waits without limit for its end and returns its exit code; -1 when it
+// cannot be started or does not end normally (killed by a signal).
+int RunAndWait(const std::string& commandLine);
+
+}  // namespace platform
