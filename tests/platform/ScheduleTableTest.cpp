@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/Exception.h"
+#include "platform/ScheduleTable.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+TEST(ComposeScheduleLine, BuildsTheDailyLineFromTheTimeField) {
+  struct Case {
+    const char* time;
+    bool noFtp;
+    const char* path;
+    const char* line;
+  } cases[] = {
+      {"22:30", true, "/opt/torvi/VAzeduz", "30 22 * * * /opt/torvi/VAzeduz /noftp"},
+      {"22:30", false, "/opt/torvi/VAzeduz", "30 22 * * * /opt/torvi/VAzeduz"},
+      {" 8:05", false, "/x", "05  8 * * * /x"},  // hour's first position left blank
+      {"  :  ", false, "/x", "      * * * /x"},  // untouched field: nothing is validated
+      {"25:99", false, "/x", "99 25 * * * /x"},
+      {"07:00", true, "/opt/my programs/VAzeduz", "00 07 * * * /opt/my programs/VAzeduz /noftp"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(platform::ComposeScheduleLine(c.time, c.noFtp, c.path), c.line) << c.time;
+  }
+}
+
+TEST(AppendScheduleLine, EndsEveryLineWithCrLf) {
+  struct Case {
+    const char* table;
+    const char* result;
+  } cases[] = {
+      {"", "L\r\n"},
+      {"a\r\n", "a\r\nL\r\n"},
+      {"a\r\nb", "a\r\nb\r\nL\r\n"},  // last line without a line break gets one first
+  };
+  for (const auto& c : cases) EXPECT_EQ(platform::AppendScheduleLine(c.table, "L"), c.result) << c.table;
+  EXPECT_EQ(platform::AppendScheduleLine(platform::AppendScheduleLine("", "1"), "2"), "1\r\n2\r\n");
+}
+
+TEST(WithCrLfLineEnds, MakesEveryKindOfLineEndCrLf) {
+  EXPECT_EQ(platform::WithCrLfLineEnds("a\nb\rc\r\nd"), "a\r\nb\r\nc\r\nd");
+  EXPECT_EQ(platform::WithCrLfLineEnds("\n\n\r\r\n"), "\r\n\r\n\r\n\r\n");
+  EXPECT_EQ(platform::WithCrLfLineEnds(""), "");
+}
+
+// A stand-in for the crontab command that keeps the "user's table" in a file of the test's own folder.
+// When the real command is installed, its dry run checks each new table's syntax first, so tables cron
+// would refuse are refused here too.
+class CrontabTable : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() / ("torvi-schedule-" + std::to_string(::getpid()) + "-" +
+                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+    command_ = (folder_ / "crontab").string();
+    std::ofstream script(command_);
+    script << "#!/bin/sh\n"
+              "store=\"$(dirname \"$0\")/user-table\"\n"
+              "if [ \"$1\" = -l ]; then\n"
+              "  [ -e \"$store\" ] || { echo \"no crontab for tester\" >&2; exit 1; }\n"
+              "  exec cat \"$store\"\n"
+              "fi\n"
+              "if [ -x /usr/bin/crontab ]; then /usr/bin/crontab -n \"$1\" >/dev/null || exit 1; fi\n"
+              "cp \"$1\" \"$store\"\n";
+    script.close();
+    fs::permissions(command_, fs::perms::owner_all);
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  std::string Read(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+  }
+  void Write(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+  platform::CrontabScheduleTable Table() { return {command_, (folder_ / "cron.bkp").string()}; }
+
+  fs::path folder_;
+  std::string command_;
+};
+
+TEST_F(CrontabTable, ExistsWhenTheCommandIsThere) {
+  EXPECT_TRUE(Table().Exists());
+  platform::CrontabScheduleTable missing((folder_ / "no-such-crontab").string(), "unused");
+  EXPECT_FALSE(missing.Exists());
+  platform::CrontabScheduleTable onPath("torvi-no-such-command-on-path", "unused");
+  EXPECT_FALSE(onPath.Exists());
+}
+
+TEST_F(CrontabTable, LoadsWithCrLfLineEndsAndAnAbsentTableAsEmpty) {
+  EXPECT_EQ(Table().Load(), "");
+  Write(folder_ / "user-table", "# other jobs\n0 1 * * * /bin/true\n");
+  EXPECT_EQ(Table().Load(), "# other jobs\r\n0 1 * * * /bin/true\r\n");
+}
+
+TEST_F(CrontabTable, UnreadableTableIsAnError) {
+  fs::create_directory(folder_ / "user-table");  // unreadable as a table, even for root
+  try {
+    Table().Load();
+    FAIL() << "no error";
+  } catch (const platform::Exception& error) {
+    EXPECT_EQ(std::string(error.Message()).rfind("Cannot open file \"" + command_ + " -l\". ", 0), 0u)
+        << error.Message();
+  }
+}
+
+TEST_F(CrontabTable, SaveKeepsThePreviousTableAsTheBackup) {
+  auto table = Table();
+  table.Save("0 1 * * * /bin/true\r\n");
+  EXPECT_FALSE(fs::exists(folder_ / "cron.bkp"));  // there was no table before
+  EXPECT_EQ(Read(folder_ / "user-table"), "0 1 * * * /bin/true\n");
+
+  // The editor's text ends without a line break; cron needs one, so it is added.
+  table.Save("0 1 * * * /bin/true\r\n30 22 * * * /opt/my programs/VAzeduz /noftp");
+  EXPECT_EQ(Read(folder_ / "cron.bkp"), "0 1 * * * /bin/true\n");
+  EXPECT_EQ(Read(folder_ / "user-table"),
+            "0 1 * * * /bin/true\n30 22 * * * /opt/my programs/VAzeduz /noftp\n");
+
+  table.Save("");
+  EXPECT_EQ(Read(folder_ / "cron.bkp"), "0 1 * * * /bin/true\n30 22 * * * /opt/my programs/VAzeduz /noftp\n");
+  EXPECT_EQ(Read(folder_ / "user-table"), "");
+  for (const auto& entry : fs::directory_iterator(folder_)) {
+    const auto name = entry.path().filename().string();
+    EXPECT_TRUE(name == "crontab" || name == "user-table" || name == "cron.bkp") << "left behind: " << name;
+  }
+}
+
+TEST_F(CrontabTable, RefusedTableIsAnErrorAndThePreviousOneStays) {
+  if (!fs::exists("/usr/bin/crontab")) GTEST_SKIP() << "cron's own syntax check is not installed";
+  auto table = Table();
+  table.Save("0 1 * * * /bin/true\r\n");
+  try {
+    table.Save(platform::ComposeScheduleLine("  :  ", false, "/x"));  // untouched time field
+    FAIL() << "no error";
+  } catch (const platform::Exception& error) {
+    EXPECT_EQ(std::string(error.Message()).rfind("Cannot create file \"" + command_ + "\". ", 0), 0u)
+        << error.Message();
+  }
+  EXPECT_EQ(Read(folder_ / "user-table"), "0 1 * * * /bin/true\n");
+  EXPECT_EQ(Read(folder_ / "cron.bkp"), "0 1 * * * /bin/true\n");
+}
+
+TEST_F(CrontabTable, CommandThatCannotStartIsAnError) {
+  platform::CrontabScheduleTable missing((folder_ / "no-such-crontab").string(), (folder_ / "b").string());
+  EXPECT_THROW(missing.Load(), platform::Exception);
+  EXPECT_THROW(missing.Save("0 1 * * * /bin/true"), platform::Exception);
+}
+
+}  // namespace
