@@ -1,0 +1,16 @@
+#pragma once
+
+// <windows.h> for the Windows implementations. Its A/W macros DeleteFile, CopyFile and MoveFile
+// would rename our own platform functions of those names, so they go; the code calls the W forms.
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <winsock2.h>
+#include <windows.h>
+
+#undef DeleteFile
+#undef CopyFile
+#undef MoveFile
