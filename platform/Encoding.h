@@ -9,5 +9,7 @@ namespace platform {
 std::string Cp1252ToUtf8(std::string_view bytes);
 // UTF-8 to Windows-1252 bytes; characters the code page lacks and malformed bytes become '?'.
 std::string Utf8ToCp1252(std::string_view text);
+// UTF-8 to code points; malformed bytes become U+FFFD, one for each byte.
+std::u32string Utf8ToUtf32(std::string_view text);
 
 }  // namespace platform

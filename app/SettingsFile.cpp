@@ -1,0 +1,90 @@
+#include "app/SettingsFile.h"
+
+#include "app/Credentials.h"
+#include "app/Profile.h"
+#include "platform/Conversions.h"
+#include "platform/FileContents.h"
+
+namespace app {
+namespace {
+
+constexpr char kOn[] = "S";
+constexpr char kOff[] = "N";
+
+const char* Flag(bool on) { return on ? kOn : kOff; }
+bool IsOn(const std::string& value) { return value == kOn; }
+
+int SelectedMode(const std::string& value, int previous) {
+  if (value.empty()) return previous;
+  const int index = platform::StrToInt(value);
+  return index == 0 || index == 1 ? index : -1;
+}
+
+ProfileText ProfileAt(const std::string& path) {
+  return ProfileText(platform::ReadFileBytes(path).value_or(std::string()));
+}
+
+}  // namespace
+
+void LoadSettings(BackupSettings& settings, const std::string& path) {
+  const ProfileText profile = ProfileAt(path);
+  auto read = [&profile](const char* section, const char* key) { return profile.Read(section, key); };
+
+  settings.EdtServidor = read("Servidor", "Nome");
+  settings.EdtBase = read("Servidor", "Base");
+  settings.EdtUsuario = UnscrambleCredential(read("Servidor", "Usuario"));
+  settings.EdtSenha = UnscrambleCredential(read("Servidor", "Senha"));
+  settings.EdtPastaTemp = read("Servidor", "Temp");
+  settings.EdtPastaComp = read("Servidor", "PastaComp");
+  settings.CheckDestino = IsOn(read("Destino", "SalvarDestino"));
+  settings.EdtDestino = read("Destino", "Salvar");
+  settings.CheckFTP = IsOn(read("FTP", "EnviarBackup"));
+  settings.Check_ErroFTP = !IsOn(read("FTP", "MostraErro"));
+  settings.EdtServidorFTP = read("FTP", "Servidor");
+  settings.EdtPastaFTP = read("FTP", "Pasta");
+  settings.EdtUsuarioFTP = read("FTP", "Usuario");
+  settings.EdtSenhaFTP = UnscrambleCredential(read("FTP", "Senha"));
+  settings.EdtPortaFTP = read("FTP", "Porta");
+  if (settings.EdtPortaFTP.empty()) settings.EdtPortaFTP = "21";
+  settings.edtarquivosftp = read("FTP", "NumeroDeArquivos");
+  settings.ComboBox1 = SelectedMode(read("FTP", "Modo"), settings.ComboBox1);
+  settings.CheckMudaExtensao = IsOn(read("FTP", "MudaExtensão"));
+  settings.EdtExtensaoFTP = read("FTP", "Extensão");
+  settings.CheckConfig = IsOn(read("Configuracao", "Abrir"));
+}
+
+void LoadEmailSettings(BackupSettings& settings, const std::string& path) {
+  const ProfileText profile = ProfileAt(path);
+  settings.CheckEnviaEmail = IsOn(profile.Read("Configuracao", "EnviarEmail"));
+  settings.EdtEmail = profile.Read("Configuracao", "Email");
+}
+
+void SaveSettings(const BackupSettings& settings, const std::string& path) {
+  auto write = [&path](const char* section, const char* key, const std::string& value) {
+    WriteProfileString(path, section, key, value);
+  };
+  write("Servidor", "Nome", settings.EdtServidor);
+  write("Servidor", "Base", settings.EdtBase);
+  write("Servidor", "Usuario", ScrambleCredential(settings.EdtUsuario));
+  write("Servidor", "Senha", ScrambleCredential(settings.EdtSenha));
+  write("Servidor", "Temp", settings.EdtPastaTemp);
+  write("Servidor", "PastaComp", settings.EdtPastaComp);
+  write("Destino", "SalvarDestino", Flag(settings.CheckDestino));
+  write("Destino", "Salvar", settings.EdtDestino);
+  write("FTP", "EnviarBackup", Flag(settings.CheckFTP));
+  write("FTP", "Servidor", settings.EdtServidorFTP);
+  write("FTP", "Pasta", settings.EdtPastaFTP);
+  write("FTP", "Porta", settings.EdtPortaFTP);
+  write("FTP", "Usuario", settings.EdtUsuarioFTP);
+  write("FTP", "Senha", ScrambleCredential(settings.EdtSenhaFTP));
+  write("FTP", "NumeroDeArquivos", settings.edtarquivosftp);
+  write("FTP", "Modo", std::to_string(settings.ComboBox1));
+  write("FTP", "MostraErro", Flag(!settings.Check_ErroFTP));
+  write("FTP", "MudaExtensão", Flag(settings.CheckMudaExtensao));
+  write("FTP", "Extensão", settings.EdtExtensaoFTP);
+  write("Configuracao", "Abrir", Flag(settings.CheckConfig));
+  write("Configuracao", "Email", settings.EdtEmail);
+  write("Configuracao", "EnviarEmail", Flag(settings.CheckEnviaEmail));
+}
+
+}  // namespace app

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "cli/Options.h"
+
+namespace cli {
+
+enum ExitStatus : int {
+  kExitDone = 0,
+  kExitDatabaseFailed = 1,
+  kExitRunIncomplete = 2,
+  kExitNoSettings = 3,
+  kExitBadUsage = 64,
+};
+
+// The whole program: parses `arguments` (those after the program name), then prints help or version,
+// or performs the run; console lines go to `out`, notices and errors to `err`. Returns the exit status.
+int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+
+// One headless start with parsed options.
+int RunHeadless(const Options& options, std::ostream& out, std::ostream& err);
+
+}  // namespace cli

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/Exception.h"
+
+namespace cli {
+
+struct Options {
+  std::string configFolder;  // empty: the executable's folder
+  std::string workFolder;    // empty: the platform's working folder
+  bool noFtp = false;
+  bool testFtp = false;
+  bool help = false;
+  bool version = false;
+};
+
+// A command line that cannot be understood; the message says why.
+class UsageError final : public platform::Exception {
+ public:
+  using platform::Exception::Exception;
+};
+
+// Parses the arguments after the program name: --config DIR, --work DIR (also --config=DIR,
+// --work=DIR), --noftp, --test-ftp, --help, --version. Folders given get their closing separator.
+Options ParseOptions(const std::vector<std::string>& arguments);
+
+// The folder with the platform's separator at its end, added when missing.
+std::string WithClosingSeparator(std::string folder);
+
+// The usage text printed by --help and after a usage error.
+std::string UsageText();
+
+}  // namespace cli

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string_view>
+
+namespace platform {
+
+// A decimal integer with an optional sign and no blanks, in the signed 32-bit range;
+// anything else raises EConvertError naming the text.
+int StrToInt(std::string_view text);
+
+}  // namespace platform
