@@ -1,0 +1,120 @@
+// The archiver program as the backup run calls it: its command line, exit codes and messages, and that
+// it never leaves a partial archive behind.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/tools/rar/Readers.h"
+#include "tests/tools/rar/TempFolder.h"
+
+namespace rar::testing {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::UnorderedElementsAreArray;
+
+const std::string kProgram = TORVI_RAR_PROGRAM;
+
+std::vector<std::string> FolderNames(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    names.push_back(entry.path().filename().string());
+  return names;
+}
+
+TEST(RarProgram, WritesTheExactArchiveForASmallFile) {
+  TempFolder folder;
+  WriteBytes(folder / "hello.txt", {'h', 'e', 'l', 'l', 'o', '\n'});
+  ASSERT_EQ(RunCommand("TZ=UTC touch -d '2024-05-17 13:45:30' " + Quote(folder / "hello.txt")).exitCode, 0);
+
+  const CommandResult run = RunCommand("TZ=UTC " + kProgram + " a -ep -ibck " + Quote(folder / "h.rar") +
+                                       " " + Quote(folder / "hello.txt"));
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_EQ(run.output, "");
+
+  // Too small to gain from compression, so it is stored: marker, main header, file header
+  // (Win32 host, archive attribute, version 20, FTIME of the file), data, end block.
+  const std::vector<std::uint8_t> expected = {
+      0x52, 0x61, 0x72, 0x21, 0x1a, 0x07, 0x00, 0xcf, 0x90, 0x73, 0x00, 0x00, 0x0d, 0x00, 0x00,
+      0x00, 0x00, 0x00, 0x00, 0x00, 0xbf, 0x44, 0x74, 0x00, 0x80, 0x29, 0x00, 0x06, 0x00, 0x00,
+      0x00, 0x06, 0x00, 0x00, 0x00, 0x02, 0x20, 0x30, 0x3a, 0x36, 0xaf, 0x6d, 0xb1, 0x58, 0x14,
+      0x30, 0x09, 0x00, 0x20, 0x00, 0x00, 0x00, 0x68, 0x65, 0x6c, 0x6c, 0x6f, 0x2e, 0x74, 0x78,
+      0x74, 0x68, 0x65, 0x6c, 0x6c, 0x6f, 0x0a, 0xc4, 0x3d, 0x7b, 0x00, 0x40, 0x07, 0x00};
+  EXPECT_EQ(ReadBytes(folder / "h.rar"), expected);
+}
+
+TEST(RarProgram, StoresTheBareNameAndReplacesAnOldArchive) {
+  TempFolder folder;
+  std::filesystem::create_directories(folder / "sub");
+  WriteBytes(folder / "sub" / "bkp08122026210728.bk", {1, 2, 3});
+  WriteBytes(folder / "bkp.rar", std::vector<std::uint8_t>(100, 0xEE));
+
+  const CommandResult run = RunCommand(kProgram + " a -ep -ibck " + Quote(folder / "bkp.rar") + " " +
+                                       Quote(folder / "sub" / "bkp08122026210728.bk"));
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+
+  const ReadBack back = ReadWithBsdtar(folder / "bkp.rar", "bkp08122026210728.bk");
+  ASSERT_TRUE(back.ok) << back.log;
+  EXPECT_EQ(back.names, std::vector<std::string>{"bkp08122026210728.bk"});
+  EXPECT_EQ(back.size, 3u);
+  EXPECT_THAT(FolderNames(folder.Path()), UnorderedElementsAreArray({"sub", "bkp.rar"}));
+}
+
+struct FailureCase {
+  const char* label;
+  std::string arguments;  // "ARCHIVE" and "INPUT" stand for paths in the test's folder
+  int exitCode;
+  const char* message;
+};
+
+std::string Expand(std::string text, const TempFolder& folder) {
+  for (const auto& [token, path] :
+       {std::pair<std::string, std::filesystem::path>{"ARCHIVE", folder / "out.rar"},
+        {"INPUT", folder / "in.bk"},
+        {"MISSING", folder / "missing.bk"},
+        {"NOFOLDER", folder / "no" / "out.rar"},
+        {"FOLDER", folder.Path()}}) {
+    for (std::size_t at; (at = text.find(token)) != std::string::npos;)
+      text.replace(at, token.size(), Quote(path));
+  }
+  return text;
+}
+
+TEST(RarProgram, RefusesBadInputWithAMessageAndLeavesNoArchive) {
+  const std::vector<FailureCase> cases = {
+      {"missing input", "a -ep -ibck ARCHIVE MISSING", 6, "missing.bk\": No such file or directory"},
+      {"input is a folder", "a -ep -ibck ARCHIVE FOLDER", 6, "is a folder"},
+      {"archive folder missing", "a -ep -ibck NOFOLDER INPUT", 9, "cannot create"},
+      {"no arguments", "", 7, "usage: torvi-rar a -ep -ibck <archive> <file>"},
+      {"other command", "x -ep -ibck ARCHIVE INPUT", 7, "usage:"},
+      {"switch missing", "a -ibck ARCHIVE INPUT", 7, "usage:"},
+      {"extra argument", "a -ep -ibck ARCHIVE INPUT INPUT", 7, "usage:"},
+      {"unknown switch", "a -ep -ibck -m5 ARCHIVE INPUT", 7, "usage:"},
+  };
+  for (const FailureCase& c : cases) {
+    SCOPED_TRACE(c.label);
+    TempFolder folder;
+    WriteBytes(folder / "in.bk", std::vector<std::uint8_t>(5000, 'x'));
+    const CommandResult run = RunCommand(kProgram + " " + Expand(c.arguments, folder));
+    EXPECT_EQ(run.exitCode, c.exitCode);
+    EXPECT_THAT(run.output, HasSubstr(c.message));
+    EXPECT_EQ(FolderNames(folder.Path()), std::vector<std::string>{"in.bk"});
+  }
+}
+
+TEST(RarProgram, KeepsAnOldArchiveWhenItCannotWriteTheNewOne) {
+  TempFolder folder;
+  const std::vector<std::uint8_t> old(100, 0xEE);
+  WriteBytes(folder / "out.rar", old);
+  const CommandResult run =
+      RunCommand(kProgram + " a -ep -ibck " + Quote(folder / "out.rar") + " " + Quote(folder / "missing.bk"));
+  EXPECT_EQ(run.exitCode, 6);
+  EXPECT_EQ(ReadBytes(folder / "out.rar"), old);
+  EXPECT_EQ(FolderNames(folder.Path()), std::vector<std::string>{"out.rar"});
+}
+
+}  // namespace
+}  // namespace rar::testing

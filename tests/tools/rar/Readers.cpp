@@ -1,0 +1,116 @@
+#include "tests/tools/rar/Readers.h"
+
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <stdexcept>
+
+#include "tools/rar/Crc32.h"
+
+namespace rar::testing {
+
+namespace {
+
+constexpr std::size_t kChunk = 1 << 20;
+
+// Feeds a command's standard output through a CRC without keeping it.
+ReadBack SummarizeCommand(const std::string& commandLine) {
+  ReadBack result;
+  std::FILE* pipe = popen(commandLine.c_str(), "r");
+  if (pipe == nullptr) throw std::runtime_error("cannot run " + commandLine);
+  rar::Crc32 crc;
+  std::vector<std::uint8_t> chunk(kChunk);
+  while (const std::size_t count = std::fread(chunk.data(), 1, chunk.size(), pipe)) {
+    crc.Update(std::span<const std::uint8_t>(chunk.data(), count));
+    result.size += count;
+  }
+  const int status = pclose(pipe);
+  result.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  result.crc = crc.Value();
+  return result;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);)
+    if (!line.empty()) lines.push_back(line);
+  return lines;
+}
+
+}  // namespace
+
+CommandResult RunCommand(const std::string& commandLine) {
+  CommandResult result;
+  std::FILE* pipe = popen((commandLine + " 2>&1").c_str(), "r");
+  if (pipe == nullptr) throw std::runtime_error("cannot run " + commandLine);
+  std::array<char, 4096> buffer{};
+  while (const std::size_t count = std::fread(buffer.data(), 1, buffer.size(), pipe))
+    result.output.append(buffer.data(), count);
+  const int status = pclose(pipe);
+  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+std::string Quote(const std::filesystem::path& path) {
+  std::string quoted = "'";
+  for (const char c : path.string()) {
+    if (c == '\'')
+      quoted += "'\\''";
+    else
+      quoted += c;
+  }
+  return quoted + "'";
+}
+
+std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+ReadBack ReadWithBsdtar(const std::filesystem::path& archive, const std::string& name) {
+  const CommandResult listing = RunCommand("bsdtar -tf " + Quote(archive));
+  ReadBack result = SummarizeCommand("bsdtar -xOf " + Quote(archive) + " " + Quote(name) + " 2>/dev/null");
+  result.names = Lines(listing.output);
+  result.ok = result.ok && listing.exitCode == 0;
+  if (!result.ok)
+    result.log = listing.output + RunCommand("bsdtar -xOf " + Quote(archive) + " >/dev/null").output;
+  return result;
+}
+
+ReadBack ReadWithUnar(const std::filesystem::path& archive, const std::filesystem::path& scratch) {
+  const std::filesystem::path folder = scratch / "unar-out";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  const CommandResult run = RunCommand("unar -q -f -D -o " + Quote(folder) + " " + Quote(archive));
+  ReadBack result;
+  result.log = run.output;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    result.names.push_back(entry.path().filename().string());
+  if (run.exitCode == 0 && result.names.size() == 1) {
+    const ReadBack content = Summarize(folder / result.names.front());
+    result.size = content.size;
+    result.crc = content.crc;
+    result.ok = true;
+  }
+  std::filesystem::remove_all(folder);
+  return result;
+}
+
+ReadBack Summarize(const std::filesystem::path& file) {
+  ReadBack result = SummarizeCommand("cat " + Quote(file));
+  result.names.push_back(file.filename().string());
+  return result;
+}
+
+}  // namespace rar::testing

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace rar::testing {
+
+struct CommandResult {
+  int exitCode = -1;
+  std::string output;  // standard output and standard error together
+};
+
+CommandResult RunCommand(const std::string& commandLine);
+std::string Quote(const std::filesystem::path& path);
+
+std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path);
+void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
+
+// What an independent reader made of an archive holding one entry.
+struct ReadBack {
+  bool ok = false;
+  std::string log;                 // the reader's output, for failure messages
+  std::vector<std::string> names;  // entries listed
+  std::uint64_t size = 0;          // bytes extracted
+  std::uint32_t crc = 0;           // CRC-32 of the bytes extracted
+};
+
+// bsdtar (libarchive): lists the archive, then streams the entry `name` through a CRC.
+ReadBack ReadWithBsdtar(const std::filesystem::path& archive, const std::string& name);
+// unar: extracts into a fresh folder below `scratch` and checks the one file it made.
+ReadBack ReadWithUnar(const std::filesystem::path& archive, const std::filesystem::path& scratch);
+
+// CRC-32 and size of a file, read in chunks.
+ReadBack Summarize(const std::filesystem::path& file);
+
+}  // namespace rar::testing

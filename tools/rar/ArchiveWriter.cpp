@@ -1,0 +1,119 @@
+#include "tools/rar/ArchiveWriter.h"
+
+#include <chrono>
+#include <optional>
+#include <random>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "tools/rar/Crc32.h"
+#include "tools/rar/Error.h"
+#include "tools/rar/File.h"
+#include "tools/rar/Headers.h"
+
+namespace rar {
+
+namespace {
+
+constexpr std::size_t kChunk = 1 << 20;
+
+std::string EntryName(const std::filesystem::path& input) {
+  const auto name = input.filename().u8string();
+  return std::string(name.begin(), name.end());
+}
+
+std::uint32_t ModificationDosTime(const std::filesystem::path& input) {
+  std::error_code error;
+  const auto written = std::filesystem::last_write_time(input, error);
+  if (error) return DosDateTime(std::time(nullptr));
+  const auto system = std::chrono::file_clock::to_sys(written);
+  return DosDateTime(std::chrono::system_clock::to_time_t(
+      std::chrono::time_point_cast<std::chrono::system_clock::duration>(system)));
+}
+
+// The archive under construction: a temporary file beside the final name, removed unless committed.
+class PendingArchive {
+ public:
+  explicit PendingArchive(const std::filesystem::path& archive)
+      : final_(archive), temporary_(TemporaryName(archive)), file_(File::Create(temporary_, archive)) {}
+  PendingArchive(const PendingArchive&) = delete;
+  PendingArchive& operator=(const PendingArchive&) = delete;
+  ~PendingArchive() {
+    if (committed_) return;
+    file_.reset();
+    std::error_code ignored;
+    std::filesystem::remove(temporary_, ignored);
+  }
+
+  File& Out() { return *file_; }
+
+  void Commit() {
+    file_->Close();
+    std::error_code error;
+    std::filesystem::rename(temporary_, final_, error);
+    if (error) {
+      const auto name = final_.u8string();
+      throw OutputError("cannot create \"" + std::string(name.begin(), name.end()) +
+                        "\": " + error.message());
+    }
+    committed_ = true;
+  }
+
+ private:
+  static std::filesystem::path TemporaryName(const std::filesystem::path& archive) {
+    std::random_device random;
+    std::filesystem::path name = archive;
+    name += ".tmp" + std::to_string(random() % 1000000u);
+    return name;
+  }
+
+  std::filesystem::path final_;
+  std::filesystem::path temporary_;
+  std::optional<File> file_;
+  bool committed_ = false;
+};
+
+}  // namespace
+
+void CreateArchive(const std::filesystem::path& archive, const std::filesystem::path& input,
+                   const ArchiveOptions& options) {
+  (void)options;
+  File source = File::OpenForReading(input);
+  std::error_code sizeError;
+  const std::uintmax_t expectedSize = std::filesystem::file_size(input, sizeError);
+
+  FileEntry entry;
+  entry.name = EntryName(input);
+  entry.dosTime = ModificationDosTime(input);
+  entry.largeSizes = !sizeError && expectedSize >= kLargeFileThreshold;
+
+  PendingArchive pending(archive);
+  File& out = pending.Out();
+  out.Write(kMarkerBlock);
+  const std::vector<std::uint8_t> main = MainHeader();
+  out.Write(main);
+  const std::uint64_t headerOffset = kMarkerBlock.size() + main.size();
+  const std::vector<std::uint8_t> placeholder = FileHeader(entry);
+  out.Write(placeholder);
+
+  Crc32 crc;
+  std::vector<std::uint8_t> chunk(kChunk);
+  while (const std::size_t count = source.Read(chunk)) {
+    const std::span<const std::uint8_t> data(chunk.data(), count);
+    crc.Update(data);
+    out.Write(data);
+    entry.unpackedSize += count;
+  }
+  entry.packedSize = entry.unpackedSize;
+  entry.crc = crc.Value();
+  if (!entry.largeSizes && entry.unpackedSize >= kLargeFileThreshold)
+    throw InputError("the file grew while it was being archived");
+
+  out.Write(kEndOfArchiveBlock);
+  out.Seek(headerOffset);
+  out.Write(FileHeader(entry));
+  pending.Commit();
+}
+
+}  // namespace rar
