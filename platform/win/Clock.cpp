@@ -10,6 +10,8 @@ LocalDateTime SystemClock::Now() {
   return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
 }
 
-void SystemSleeper::Sleep(int milliseconds) { ::Sleep(milliseconds > 0 ? static_cast<DWORD>(milliseconds) : 0); }
+void SystemSleeper::Sleep(int milliseconds) {
+  ::Sleep(milliseconds > 0 ? static_cast<DWORD>(milliseconds) : 0);
+}
 
 }  // namespace platform

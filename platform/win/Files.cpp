@@ -16,8 +16,10 @@ std::chrono::system_clock::time_point FromFileTime(const FILETIME& fileTime) {
   ticks.LowPart = fileTime.dwLowDateTime;
   ticks.HighPart = fileTime.dwHighDateTime;
   const std::int64_t sinceUnixEpoch = static_cast<std::int64_t>(ticks.QuadPart) - kFileTimeToUnixEpoch;
-  const auto duration = std::chrono::duration<std::int64_t, std::ratio<1, kFileTimeTicksPerSecond>>(sinceUnixEpoch);
-  return std::chrono::system_clock::time_point(std::chrono::duration_cast<std::chrono::system_clock::duration>(duration));
+  const auto duration =
+      std::chrono::duration<std::int64_t, std::ratio<1, kFileTimeTicksPerSecond>>(sinceUnixEpoch);
+  return std::chrono::system_clock::time_point(
+      std::chrono::duration_cast<std::chrono::system_clock::duration>(duration));
 }
 
 bool IsDotEntry(const wchar_t* name) {
@@ -31,7 +33,9 @@ bool FileExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-bool CreateFolder(const std::string& path) { return CreateDirectoryW(win::Utf8ToWide(path).c_str(), nullptr) != 0; }
+bool CreateFolder(const std::string& path) {
+  return CreateDirectoryW(win::Utf8ToWide(path).c_str(), nullptr) != 0;
+}
 
 // The system's own matching: letter case ignored, and (as everywhere on Windows) a mask may also
 // match an entry through its short 8.3 name.
@@ -42,7 +46,8 @@ std::vector<FoundEntry> FindFiles(const std::string& pattern) {
   if (search == INVALID_HANDLE_VALUE) return entries;
   do {
     if (IsDotEntry(found.cFileName)) continue;
-    entries.push_back({win::WideToUtf8(found.cFileName), (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    entries.push_back(
+        {win::WideToUtf8(found.cFileName), (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
   } while (FindNextFileW(search, &found));
   FindClose(search);
   return entries;

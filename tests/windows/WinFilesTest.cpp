@@ -33,7 +33,8 @@ TEST(WinFiles, NonAsciiNamesCrossTheSystemCallsAsUtf8) {
   ASSERT_TRUE(platform::CopyFile(temp / "fonte.bk", folder + "Relatório€.bk"));
   EXPECT_TRUE(platform::FileExists(folder + "Relatório€.bk"));
   EXPECT_THAT(Names(platform::FindFiles(folder + "*.BK")), ElementsAre("Relatório€.bk"));
-  EXPECT_THAT(Names(platform::FindFiles(temp / "*")), UnorderedElementsAre("Cópias de Segurança\\", "fonte.bk"));
+  EXPECT_THAT(Names(platform::FindFiles(temp / "*")),
+              UnorderedElementsAre("Cópias de Segurança\\", "fonte.bk"));
 
   ASSERT_TRUE(platform::MoveFile(folder + "Relatório€.bk", folder + "Ação.bk"));
   EXPECT_EQ(ReadFile(folder + "Ação.bk"), "dados");
@@ -54,7 +55,8 @@ TEST(WinFiles, WildcardsMatchWithoutRegardToCaseAndReportFolders) {
   EXPECT_THAT(platform::FindFiles(temp / "*.zip"), IsEmpty());
   EXPECT_THAT(platform::FindFiles(temp / "missing\\*.bk"), IsEmpty());
   const auto all = Names(platform::FindFiles(temp / "*"));
-  EXPECT_EQ(std::count_if(all.begin(), all.end(), [](const std::string& n) { return n.starts_with("."); }), 0);
+  EXPECT_EQ(std::count_if(all.begin(), all.end(), [](const std::string& n) { return n.starts_with("."); }),
+            0);
 }
 
 TEST(WinFiles, FailedCopyMoveAndDeleteLeaveEveryFileAsItWas) {
