@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "app/BackupSettings.h"
+#include "platform/Clock.h"
+#include "run/DatabaseStage.h"
+#include "run/DestinationStage.h"
+#include "run/FtpDelivery.h"
+#include "run/RunWindow.h"
+
+namespace run {
+
+// What a run takes from outside, so that tests can set it.
+struct RunEnvironment {
+  platform::Clock& clock;
+  platform::Sleeper& sleeper;
+  std::string workFolder;  // the backup file, the archive and the archiver; ends with the separator
+  std::string logFolder;   // the folder of "BkpLog.txt" (the executable's); ends with the separator
+  std::span<const std::byte> archiver;  // written to the working folder when missing there
+};
+
+struct RunStages {
+  DatabaseStage& database;
+  DestinationStage& destination;
+  FtpDelivery& ftp;
+};
+
+struct RunOutcome {
+  DatabaseOutcome database = DatabaseOutcome::BackupWritten;
+  bool archiveCreated = false;                 // the archive existed once the archiver had ended
+  std::optional<DeliveryOutcome> destination;  // empty when CheckDestino is off
+  std::optional<DeliveryOutcome> ftp;          // empty when CheckFTP is off
+};
+
+// One backup run (the body of "Testar Backup"): log, working folder, database backup, archive,
+// destination copy, FTP delivery, and the request to end the program. Errors of the database stage and
+// a failure to write the archiver leave Perform as exceptions, before the end step.
+class BackupRun {
+ public:
+  BackupRun(const app::BackupSettings& settings, RunWindow& window, RunStages stages,
+            RunEnvironment environment);
+
+  RunOutcome Perform();
+
+ private:
+  void CreateWorkFolder();
+  void CleanUp(const RunStamp& stamp, const std::string& mask, std::string_view failureLine);
+  void BringBackupFromShare(RunContext& context);
+  void Archive(RunContext& context, RunOutcome& outcome);
+  void Deliver(RunContext& context, RunOutcome& outcome);
+
+  app::BackupSettings settings_;  // as they stood when the run started
+  RunWindow& window_;
+  RunStages stages_;
+  RunEnvironment environment_;
+  RunLog log_;
+  StatusConsole console_;
+};
+
+}  // namespace run

@@ -1,0 +1,17 @@
+# cmake -DINPUT=<archiver file or empty> -DOUTPUT=<source> -P EmbedArchiver.cmake
+# Writes the source of run::EmbeddedArchiver() holding the archiver's bytes; no bytes when INPUT is empty.
+set(hex "")
+if(NOT INPUT STREQUAL "")
+  file(READ "${INPUT}" hex HEX)
+endif()
+if(hex STREQUAL "")
+  set(body "  return {};\n")
+else()
+  string(REPEAT "[0-9a-f]" 64 line_of_hex)
+  string(REGEX REPLACE "(${line_of_hex})" "\\1\n" hex "${hex}")
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+  set(body "  static const unsigned char bytes[] = {\n${bytes}};\n  return std::as_bytes(std::span(bytes));\n")
+endif()
+file(WRITE "${OUTPUT}.new" "// Generated from the archiver file at build time.\n#include \"run/Archiver.h\"\n\nnamespace run {\n\nstd::span<const std::byte> EmbeddedArchiver() {\n${body}}\n\n}  // namespace run\n")
+file(COPY_FILE "${OUTPUT}.new" "${OUTPUT}" ONLY_IF_DIFFERENT)
+file(REMOVE "${OUTPUT}.new")

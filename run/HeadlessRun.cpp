@@ -1,0 +1,54 @@
+#include "run/HeadlessRun.h"
+
+#include <exception>
+
+#include "platform/Clock.h"
+#include "platform/Files.h"
+#include "run/Archiver.h"
+#include "run/HeadlessWindow.h"
+#include "run/StandardStages.h"
+
+namespace run {
+
+namespace {
+
+// Folder texts are joined to names by concatenation, so they must end with the separator.
+std::string WithClosingSeparator(std::string folder) {
+  if (folder.empty() || folder.back() != platform::kPathSeparator) {
+    folder += platform::kPathSeparator;
+  }
+  return folder;
+}
+
+}  // namespace
+
+int ExitStatus(const RunOutcome& outcome) {
+  const bool backupArchived = outcome.database == DatabaseOutcome::BackupWritten && outcome.archiveCreated;
+  const bool delivered =
+      outcome.destination != DeliveryOutcome::NotDelivered && outcome.ftp != DeliveryOutcome::NotDelivered;
+  return backupArchived && delivered ? kExitRunSucceeded : kExitNothingDelivered;
+}
+
+int PerformHeadlessRun(const app::BackupSettings& settings, RunWindow& window, RunStages stages,
+                       RunEnvironment environment, std::ostream& errors) {
+  try {
+    BackupRun backupRun(settings, window, stages, std::move(environment));
+    return ExitStatus(backupRun.Perform());
+  } catch (const std::exception& error) {
+    errors << error.what() << std::endl;
+    return kExitRunFailed;
+  }
+}
+
+int RunHeadless(const app::BackupSettings& settings, const std::string& configFolder,
+                const std::string& workFolder, std::ostream& out, std::ostream& errors) {
+  platform::SystemClock clock;
+  platform::SystemSleeper sleeper;
+  HeadlessWindow window(out, errors);
+  StandardStages stages(window);
+  RunEnvironment environment{clock, sleeper, WithClosingSeparator(workFolder),
+                             WithClosingSeparator(configFolder), EmbeddedArchiver()};
+  return PerformHeadlessRun(settings, window, stages.Stages(), std::move(environment), errors);
+}
+
+}  // namespace run

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "app/BackupSettings.h"
+#include "run/BackupRun.h"
+
+namespace run {
+
+// Exit statuses of a headless run.
+inline constexpr int kExitRunSucceeded = 0;
+inline constexpr int kExitRunFailed = 1;         // the database stage (or writing the archiver) raised
+inline constexpr int kExitNothingDelivered = 2;  // ended, but the backup is missing or a delivery failed
+
+// 0 when the backup was written and archived and every enabled delivery succeeded, else 2.
+int ExitStatus(const RunOutcome& outcome);
+
+// Performs one run with the given window, stages and environment; an error that ends the run early is
+// written to `errors`. Returns the exit status.
+int PerformHeadlessRun(const app::BackupSettings& settings, RunWindow& window, RunStages stages,
+                       RunEnvironment environment, std::ostream& errors);
+
+// What torvi-backup calls: one run with this build's stages and archiver, the system clock, "BkpLog.txt"
+// in `configFolder`, the working folder `workFolder` (a closing separator is added when missing), console
+// lines on `out` and notices and errors on `errors`. Returns the exit status.
+int RunHeadless(const app::BackupSettings& settings, const std::string& configFolder,
+                const std::string& workFolder, std::ostream& out, std::ostream& errors);
+
+}  // namespace run

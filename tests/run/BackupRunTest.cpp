@@ -1,0 +1,317 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+
+#include "platform/Exception.h"
+#include "platform/Files.h"
+#include "run/BackupRun.h"
+#include "run/NullStages.h"
+#include "run/RunTexts.h"
+#include "tests/run/RunTestSupport.h"
+
+namespace {
+
+using runtest::FakeClock;
+using runtest::FakeDatabaseStage;
+using runtest::ReadFile;
+using runtest::RecordingDelivery;
+using runtest::RecordingWindow;
+using runtest::TempFolder;
+using runtest::WriteFile;
+namespace fs = std::filesystem;
+
+const std::string kRule(63, '-');
+const std::string kBackupName = "bkp08122026210728.bk";
+const std::string kArchiveName = "bkp08122026210728.rar";
+
+// Stands in for the archiver: keeps its own command line and "archives" by copying the file.
+const std::string kStandInArchiver =
+    "#!/bin/sh\n"
+    "echo \"$0 $*\" > \"$(dirname \"$4\")/archiver-command.txt\"\n"
+    "[ \"$1 $2 $3\" = 'a -ep -ibck' ] && [ -f \"$5\" ] && cp \"$5\" \"$4\"\n";
+
+class BackupRunTest : public testing::Test {
+ protected:
+  void SetUp() override {
+#ifdef _WIN32
+    GTEST_SKIP() << "the stand-in archiver is a shell script";
+#endif
+    fs::create_directory(root.Path() / "config");
+    settings.EdtServidor = "localhost";
+  }
+
+  std::string Work() const { return (root.Path() / "torvi" / "Backup").string() + platform::kPathSeparator; }
+  std::string Config() const { return (root.Path() / "config").string() + platform::kPathSeparator; }
+  std::string Log() const { return ReadFile(Config() + "BkpLog.txt"); }
+  std::string ArchiverCommand() const { return ReadFile(Work() + "archiver-command.txt"); }
+
+  run::RunOutcome Perform() {
+    run::RunStages stages{database, destination, ftp};
+    run::RunEnvironment environment{clock, sleeper, Work(), Config(), std::as_bytes(std::span(archiver))};
+    return run::BackupRun(settings, window, stages, environment).Perform();
+  }
+
+  TempFolder root;
+  app::BackupSettings settings;
+  FakeClock clock{{2026, 12, 8, 21, 7, 28}};
+  runtest::FakeSleeper sleeper;
+  RecordingWindow window;
+  FakeDatabaseStage database;
+  std::vector<std::string> deliveries;
+  RecordingDelivery destination{"destination", deliveries, run::DeliveryOutcome::Delivered};
+  RecordingDelivery ftp{"ftp", deliveries, run::DeliveryOutcome::Delivered};
+  std::string archiver = kStandInArchiver;
+};
+
+TEST_F(BackupRunTest, LocalRunWithoutDeliveriesWritesTheExactLogAndConsole) {
+  WriteFile(Config() + "BkpLog.txt", "earlier block\r\n");
+  database.action = [this](run::RunContext& context) {
+    WriteFile(context.names.serverBackupPath, "backup");
+    clock.Set({2026, 12, 8, 21, 7, 31});
+    context.log.WriteStamped(std::string(run::texts::kLogFileCreated) + context.names.serverBackupPath);
+    context.console.AppendPlain("gbak: writing data");
+  };
+
+  const run::RunOutcome outcome = Perform();
+
+  const std::string backupPath = Work() + kBackupName;
+  EXPECT_EQ(Log(), "earlier block\r\n \r\n" + kRule + "\r\n" +
+                       "08122026 - 210728 - In\xED"
+                       "cio do Backup\r\n"
+                       "08122026 - 210728 - Criando arquivo: " +
+                       backupPath +
+                       "\r\n"
+                       "08122026 - 210731 - Arquivo criado com Sucesso: " +
+                       backupPath +
+                       "\r\n"
+                       "08122026 - 210731 - Iniciando compacta\xE7\xE3o...\r\n"
+                       "08122026 - 210731 - Backup Finalizado!\r\n");
+  EXPECT_EQ(window.console,
+            (std::vector<std::string>{"gbak: writing data", "21:07:31 - Arquivo de backup criado.",
+                                      std::string(55, '-'), "21:07:31 - Compactando Arquivo...",
+                                      "21:07:31 - Arquivo Compactado Criado..."}));
+  EXPECT_TRUE(window.buttonsDisabled);
+  EXPECT_TRUE(window.endRequested);
+  EXPECT_TRUE(deliveries.empty());
+  EXPECT_TRUE(outcome.archiveCreated);
+  EXPECT_EQ(ReadFile(Work() + kArchiveName), "backup");
+  EXPECT_EQ(ReadFile(backupPath), "backup") << "the backup file stays until the next run";
+  EXPECT_EQ(ArchiverCommand(),
+            Work() + "/winrar.exe a -ep -ibck " + Work() + kArchiveName + " " + backupPath + "\n");
+}
+
+TEST_F(BackupRunTest, RemoteServerFileIsBroughtFromTheShareAndDeletedThere) {
+  const TempFolder share;
+  settings.EdtServidor = "LOCALHOST";
+  settings.EdtPastaTemp = "D:\\dados\\";
+  settings.EdtPastaComp = share.Text();
+  database.action = [](run::RunContext& context) { WriteFile(context.names.sharePath, "remote backup"); };
+
+  EXPECT_TRUE(Perform().archiveCreated);
+
+  EXPECT_EQ(Log(), " \r\n" + kRule + "\r\n" +
+                       "08122026 - 210728 - In\xED"
+                       "cio do Backup\r\n"
+                       "08122026 - 210728 - Criando arquivo: D:\\dados\\" +
+                       kBackupName +
+                       "\r\n"
+                       "08122026 - 210728 - Transferindo arquivo do servidor...\r\n"
+                       "08122026 - 210728 - Fim da Transfer\xEAncia.\r\n"
+                       "08122026 - 210728 - Iniciando compacta\xE7\xE3o...\r\n"
+                       "08122026 - 210728 - Backup Finalizado!\r\n");
+  EXPECT_EQ(window.console,
+            (std::vector<std::string>{
+                "21:07:28 - Arquivo de backup criado.", "21:07:28 - Transferindo arquivo...",
+                "21:07:28 - Fim da Transfer\xC3\xAAncia do Arquivo...", std::string(55, '-'),
+                "21:07:28 - Compactando Arquivo...", "21:07:28 - Arquivo Compactado Criado..."}));
+  EXPECT_FALSE(fs::exists(share.Path() / kBackupName));
+  EXPECT_EQ(ReadFile(Work() + kBackupName), "remote backup");
+  EXPECT_EQ(ReadFile(Work() + kArchiveName), "remote backup");
+}
+
+TEST_F(BackupRunTest, ShareThatIsTheWorkingFolderKeepsTheBackup) {
+  for (const char* server : {"localhost", "dbserver"}) {
+    settings.EdtServidor = server;
+    settings.EdtPastaComp = Work();
+    database.action = [](run::RunContext& context) { WriteFile(context.names.localBackupPath, "only copy"); };
+    Perform();
+    EXPECT_EQ(ReadFile(Work() + kBackupName), "only copy") << server;
+    EXPECT_EQ(ReadFile(Work() + kArchiveName), "only copy") << server;
+  }
+}
+
+TEST_F(BackupRunTest, CleanUpDeletesOnlyMatchingFilesWhateverTheirCase) {
+  fs::create_directories(Work());
+  const std::vector<std::string> deleted = {"old.bk", "OLD2.BK", "bk1.rar", "BKP0.RAR", "bk.rar"};
+  const std::vector<std::string> kept = {"winrar.exe", "notes.txt",  "abk.rar",
+                                         "x.bk.txt",   "bk.rar.old", "bkp.zip"};
+  for (const std::string& name : deleted) WriteFile(Work() + name, "old");
+  for (const std::string& name : kept)
+    WriteFile(Work() + name, name == "winrar.exe" ? kStandInArchiver : "keep");
+  fs::permissions(Work() + "winrar.exe", fs::perms::owner_all);
+  fs::create_directory(Work() + "folder.bk");
+  fs::create_directory(Work() + "bkfolder.rar");
+  WriteFile(Work() + "folder.bk/inside.bk", "keep");
+  archiver = "never written";
+
+  Perform();
+
+  for (const std::string& name : deleted) EXPECT_FALSE(fs::exists(Work() + name)) << name;
+  for (const std::string& name : kept) EXPECT_TRUE(fs::exists(Work() + name)) << name;
+  EXPECT_EQ(ReadFile(Work() + "winrar.exe"), kStandInArchiver);
+  EXPECT_TRUE(fs::is_directory(Work() + "bkfolder.rar"));
+  EXPECT_TRUE(fs::exists(Work() + "folder.bk/inside.bk"));
+  EXPECT_TRUE(fs::exists(Work() + kArchiveName));
+  EXPECT_EQ(Log().find("Problemas"), std::string::npos);
+}
+
+// Root deletes anything in a writable folder; the immutable attribute stops even root.
+class ImmutableFile {
+ public:
+  explicit ImmutableFile(std::string path) : path_(std::move(path)) {
+    WriteFile(path_, "locked");
+    locked_ = std::system(("chattr +i '" + path_ + "' 2>/dev/null").c_str()) == 0;
+  }
+  ~ImmutableFile() {
+    if (locked_) std::system(("chattr -i '" + path_ + "'").c_str());
+  }
+  bool Locked() const { return locked_; }
+
+ private:
+  std::string path_;
+  bool locked_ = false;
+};
+
+TEST_F(BackupRunTest, UndeletableFilesAreLoggedWithTheRunStampAndTheRunGoesOn) {
+  fs::create_directories(Work());
+  const ImmutableFile backup(Work() + "locked.bk");
+  const ImmutableFile archive(Work() + "bkLOCKED.rar");
+  if (!backup.Locked() || !archive.Locked())
+    GTEST_SKIP() << "chattr +i needs root on a file system with attributes";
+  clock.SetStep(1);
+
+  Perform();
+
+  const std::string log = Log();
+  EXPECT_NE(log.find("08122026 - 210728 - Problemas ao excluir arquivos de backup...\r\n"
+                     "08122026 - 210728 - Problemas ao excluir arquivos compactados...\r\n"
+                     "08122026 - 2107"),
+            std::string::npos)
+      << log;
+  EXPECT_NE(log.find(" - Backup Finalizado!\r\n"), std::string::npos);
+  EXPECT_TRUE(fs::exists(Work() + kArchiveName));
+}
+
+TEST_F(BackupRunTest, ExistingArchiverIsUsedUnchangedEvenWhenItIsNoArchiver) {
+  fs::create_directories(Work());
+  WriteFile(Work() + "winrar.exe", "not a program");
+
+  const run::RunOutcome outcome = Perform();
+
+  EXPECT_EQ(ReadFile(Work() + "winrar.exe"), "not a program");
+  EXPECT_FALSE(outcome.archiveCreated);
+  EXPECT_EQ(window.console.back(), "21:07:28 - Arquivo Compactado Criado...");
+  EXPECT_TRUE(window.endRequested);
+}
+
+TEST_F(BackupRunTest, MissingArchiverIsWrittenExecutableAndRun) {
+  Perform();
+  EXPECT_EQ(ReadFile(Work() + "winrar.exe"), kStandInArchiver);
+  EXPECT_TRUE(fs::exists(Work() + kArchiveName));
+}
+
+TEST_F(BackupRunTest, WorkingFolderThatCannotBeCreatedEndsTheRunAtTheArchiver) {
+  WriteFile(root.Path() / "torvi", "a file where the folder should be");
+
+  EXPECT_THROW(Perform(), platform::Exception);
+
+  EXPECT_EQ(Log(), " \r\n" + kRule + "\r\n");
+  EXPECT_TRUE(window.buttonsDisabled);
+  EXPECT_FALSE(window.endRequested);
+  EXPECT_EQ(database.calls, 0);
+}
+
+TEST_F(BackupRunTest, DatabaseErrorEndsTheRunBeforeItsEndStep) {
+  database.action = [](run::RunContext&) {
+    throw platform::Exception("Your user name and password are not defined");
+  };
+
+  EXPECT_THROW(Perform(), platform::Exception);
+
+  const std::string log = Log();
+  EXPECT_TRUE(log.ends_with(" - Criando arquivo: " + Work() + kBackupName + "\r\n")) << log;
+  EXPECT_TRUE(window.buttonsDisabled);
+  EXPECT_FALSE(window.endRequested);
+  EXPECT_FALSE(fs::exists(Work() + "archiver-command.txt"));
+}
+
+TEST_F(BackupRunTest, MissingBackupFileSkipsStraightToTheEndStep) {
+  settings.CheckDestino = true;
+  settings.CheckFTP = true;
+  database.action = [](run::RunContext& context) {
+    context.log.WriteStamped(run::texts::kLogCannotCreateFile);
+  };
+  database.outcome = run::DatabaseOutcome::BackupFileMissing;
+
+  const run::RunOutcome outcome = Perform();
+
+  EXPECT_TRUE(Log().ends_with(" - Criando arquivo: " + Work() + kBackupName +
+                              "\r\n08122026 - 210728 - N\xE3o \xE9 poss\xEDvel criar o arquivo"
+                              "\r\n08122026 - 210728 - Backup Finalizado!\r\n"));
+  EXPECT_TRUE(window.console.empty());
+  EXPECT_TRUE(deliveries.empty());
+  EXPECT_FALSE(fs::exists(Work() + "archiver-command.txt"));
+  EXPECT_TRUE(window.endRequested);
+  EXPECT_EQ(outcome.database, run::DatabaseOutcome::BackupFileMissing);
+}
+
+TEST_F(BackupRunTest, DeliveriesRunInOrderWhateverTheDestinationEndedWith) {
+  struct Case {
+    bool destinationOn;
+    bool ftpOn;
+    std::vector<std::string> calls;
+  };
+  const Case cases[] = {
+      {false, false, {}},
+      {true, false, {"destination"}},
+      {false, true, {"ftp"}},
+      {true, true, {"destination", "ftp"}},
+  };
+  RecordingDelivery cancelledDestination{"destination", deliveries, run::DeliveryOutcome::NotDelivered};
+  for (const Case& testCase : cases) {
+    deliveries.clear();
+    settings.CheckDestino = testCase.destinationOn;
+    settings.CheckFTP = testCase.ftpOn;
+    run::RunEnvironment environment{clock, sleeper, Work(), Config(), std::as_bytes(std::span(archiver))};
+    const run::RunOutcome outcome =
+        run::BackupRun(settings, window, {database, cancelledDestination, ftp}, environment).Perform();
+    EXPECT_EQ(deliveries, testCase.calls);
+    EXPECT_EQ(outcome.destination.has_value(), testCase.destinationOn);
+    EXPECT_EQ(outcome.ftp, testCase.ftpOn ? std::optional(run::DeliveryOutcome::Delivered) : std::nullopt);
+  }
+}
+
+TEST_F(BackupRunTest, RunGoesOnWithoutALogThatCannotBeOpened) {
+  fs::remove(root.Path() / "config");
+
+  Perform();
+
+  EXPECT_FALSE(fs::exists(root.Path() / "config"));
+  EXPECT_TRUE(window.endRequested);
+  EXPECT_EQ(window.console.back(), "21:07:28 - Arquivo Compactado Criado...");
+  EXPECT_TRUE(fs::exists(Work() + kArchiveName));
+}
+
+TEST_F(BackupRunTest, SettingsChangedDuringTheRunDoNotReachIt) {
+  settings.CheckFTP = false;
+  database.action = [this](run::RunContext& context) {
+    settings.CheckFTP = true;
+    WriteFile(context.names.serverBackupPath, "backup");
+  };
+  Perform();
+  EXPECT_TRUE(deliveries.empty());
+}
+
+}  // namespace

@@ -1,0 +1,53 @@
+// A whole run with the archiver built into the program, its archive read back by bsdtar.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <random>
+
+#include "run/Archiver.h"
+#include "run/BackupRun.h"
+#include "run/NullStages.h"
+#include "tests/run/RunTestSupport.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Output(const std::string& command) {
+  std::string output;
+  FILE* pipe = popen(command.c_str(), "r");
+  char buffer[65536];
+  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, got);
+  EXPECT_EQ(pclose(pipe), 0) << command;
+  return output;
+}
+
+TEST(RunArchiveTest, EmbeddedArchiverWritesAnArchiveBsdtarReadsBack) {
+  if (run::EmbeddedArchiver().empty()) GTEST_SKIP() << "this build carries no archiver";
+  runtest::TempFolder root;
+  const std::string work = root.Text() + "Backup/";
+  std::string backup(1 << 20, '\0');
+  std::mt19937 random(7);
+  for (char& byte : backup) byte = static_cast<char>(random());
+
+  runtest::FakeClock clock{{2026, 12, 8, 21, 7, 28}};
+  runtest::FakeSleeper sleeper;
+  runtest::RecordingWindow window;
+  runtest::FakeDatabaseStage database;
+  database.contents = backup;
+  run::NullDestinationStage destination;
+  run::NullFtpDelivery ftp;
+  app::BackupSettings settings;
+  const run::RunOutcome outcome = run::BackupRun(settings, window, {database, destination, ftp},
+                                                 {clock, sleeper, work, root.Text(), run::EmbeddedArchiver()})
+                                      .Perform();
+
+  EXPECT_TRUE(outcome.archiveCreated);
+  const std::string archive = work + "bkp08122026210728.rar";
+  EXPECT_EQ(Output("bsdtar -tf '" + archive + "'"), "bkp08122026210728.bk\n");
+  EXPECT_TRUE(Output("bsdtar -xOf '" + archive + "'") == backup);
+  EXPECT_TRUE(fs::exists(work + "bkp08122026210728.bk"));
+}
+
+}  // namespace
