@@ -1,0 +1,106 @@
+#include "ftp/FTP.h"
+
+#include "ftp/Exceptions.h"
+
+namespace ftp {
+
+TIdFTP::TIdFTP() { Port = 21; }
+
+TIdFTP::~TIdFTP() = default;
+
+void TIdFTP::SetTransferType(TIdFTPTransferType type) {
+  if (dataConnection_) return;
+  const bool changed = type != transferType_;
+  transferType_ = type;
+  if (changed && IsConnected()) SendTypeCommand();
+}
+
+void TIdFTP::ConnectAndLogin(bool autoLogin, int timeout) {
+  try {
+    const std::string keptHost = Host;
+    const int keptPort = Port;
+    if (ProxySettings.ProxyType != TIdFtpProxyType::fpcmNone && !ProxySettings.Host.empty()) {
+      Host = ProxySettings.Host;
+      Port = ProxySettings.Port;
+    }
+    try {
+      OpenConnection(timeout);
+    } catch (...) {
+      Host = keptHost;
+      Port = keptPort;
+      throw;
+    }
+    Host = keptHost;
+    Port = keptPort;
+    AwaitReply({220});
+    WelcomeReply = LastReply;
+    if (!autoLogin) return;
+    SendLogin();
+    if (OnAfterClientLogin) OnAfterClientLogin(*this);
+    SendTypeCommand();
+    const int code = SendCommand("SYST", {200, 215, 500});
+    serverSystem_ = code == 500 ? "Unknown" : LastReply.Text.empty() ? std::string() : LastReply.Text.front();
+    ReportStatus(TIdStatus::ftpReady, "Connection established");
+  } catch (...) {
+    CloseConnection();
+    throw;
+  }
+}
+
+void TIdFTP::UserLogin(const std::string& user, const std::string& password) {
+  if (SendCommand("USER " + user, {230, 331}) == 331) SendCommand("PASS " + password, {230});
+}
+
+void TIdFTP::SendLogin() {
+  const TIdFtpProxySettings& proxy = ProxySettings;
+  auto proxyLogin = [&] {
+    if (!proxy.UserName.empty()) UserLogin(proxy.UserName, proxy.Password);
+  };
+  switch (proxy.ProxyType) {
+    case TIdFtpProxyType::fpcmNone:
+      UserLogin(Username, Password);
+      break;
+    case TIdFtpProxyType::fpcmUserSite:
+      proxyLogin();
+      UserLogin(Username + "@" + Host, Password);
+      break;
+    case TIdFtpProxyType::fpcmSite:
+      proxyLogin();
+      SendCommand("SITE " + Host, -1);
+      UserLogin(Username, Password);
+      break;
+    case TIdFtpProxyType::fpcmOpen:
+      proxyLogin();
+      SendCommand("OPEN " + Host, -1);
+      UserLogin(Username, Password);
+      break;
+    case TIdFtpProxyType::fpcmUserPass:
+      UserLogin(Username + "@" + proxy.UserName + "@" + Host,
+                proxy.Password.empty() ? Password : Password + "@" + proxy.Password);
+      break;
+    case TIdFtpProxyType::fpcmTransparent:
+      proxyLogin();
+      UserLogin(Username, Password);
+      break;
+    case TIdFtpProxyType::fpcmHttpProxyWithFtp:
+      throw EIdException("Command not supported.");
+  }
+  loginReply_ = LastReply;
+}
+
+void TIdFTP::CreateFolder(const std::string& name) { SendCommand("MKD " + name, {257}); }
+
+void TIdFTP::EnterFolder(const std::string& name) { SendCommand("CWD " + name, {200, 250}); }
+
+void TIdFTP::DeleteRemoteFile(const std::string& name) { SendCommand("DELE " + name, {250}); }
+
+void TIdFTP::SendTypeCommand() {
+  SendCommand(std::string("TYPE ") + (transferType_ == TIdFTPTransferType::ftASCII ? "A" : "I"), {200});
+}
+
+void TIdFTP::AbortTransfer() {
+  if (IsConnected()) WriteLine("ABOR");
+  if (dataConnection_) dataConnection_->CloseSocketOnly();
+}
+
+}  // namespace ftp

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ftp/RFCReply.h"
+#include "ftp/SimpleServer.h"
+#include "ftp/Stream.h"
+#include "ftp/TCPClient.h"
+
+namespace ftp {
+
+// The read timeout the program gives its FTP client: a silent server fails the attempt after two
+// minutes instead of stalling an unattended run for ever.
+inline constexpr int kProgramReadTimeout = 120000;
+
+enum class TIdFTPTransferType { ftASCII, ftBinary };
+
+enum class TIdFtpProxyType {
+  fpcmNone,
+  fpcmUserSite,
+  fpcmSite,
+  fpcmOpen,
+  fpcmUserPass,
+  fpcmTransparent,
+  fpcmHttpProxyWithFtp
+};
+
+struct TIdFtpProxySettings {
+  TIdFtpProxyType ProxyType = TIdFtpProxyType::fpcmNone;
+  std::string Host;
+  std::string UserName;
+  std::string Password;
+  int Port = 0;
+};
+
+// FTP client over one control connection; listings and uploads each open their own data connection,
+// passive (we connect to the server) or active (the server connects to us).
+class TIdFTP : public TIdTCPClient {
+ public:
+  TIdFTP();
+  ~TIdFTP() override;
+
+  std::string Username;
+  std::string Password;
+  bool Passive = false;
+  TIdFtpProxySettings ProxySettings;
+  TNotifyEvent OnAfterClientLogin;
+
+  TIdFTPTransferType TransferType() const { return transferType_; }
+  // Sent at once when connected and no transfer runs; ignored during a transfer.
+  void SetTransferType(TIdFTPTransferType type);
+  const TIdRFCReply& LoginReply() const { return loginReply_; }
+  const std::string& ServerSystem() const { return serverSystem_; }
+  const std::vector<std::string>& LastListing() const { return lastListing_; }
+  // The data connection while a transfer runs, else null.
+  TIdTCPConnection* DataConnection() const { return dataConnection_.get(); }
+
+  // Connects, reads the 220 greeting and, with autoLogin, logs in and sends TYPE and SYST. Any failure
+  // closes the connection before it passes on.
+  void ConnectAndLogin(bool autoLogin = true, int timeout = WaitDefault);
+  void SendLogin();
+  void CreateFolder(const std::string& name);
+  void EnterFolder(const std::string& name);
+  void DeleteRemoteFile(const std::string& name);
+  void SendTypeCommand();
+  void AbortTransfer();
+
+  // LIST (details) or NLST with the mask; the lines replace `destination` (when given) and LastListing.
+  void ListFolder(std::vector<std::string>* destination, const std::string& mask, bool details);
+  void UploadFile(const std::string& localName, const std::string& remoteName, bool append = false);
+  void UploadStream(TStream& source, const std::string& remoteName, bool append = false);
+  void ReceiveData(const std::string& command, TStream& target, bool resume);
+  void SendData(const std::string& command, TStream& source);
+  // PASV: the data address to connect to, which is always the control connection's peer.
+  std::pair<std::string, int> RequestPassive();
+  void AnnouncePort(const TIdSocketHandle& listening);
+
+ private:
+  void UserLogin(const std::string& user, const std::string& password);
+  TIdSocketHandle& ControlBinding() const;
+  TIdTCPClient& OpenPassiveDataClient(const std::string& host, int port);
+  TIdSimpleServer& ListenForDataConnection();
+  template <typename DataConnection>
+  DataConnection& NewDataConnection();
+  void EndTransfer();
+  void SendRestart(const TStream& stream);
+
+  TIdFTPTransferType transferType_ = TIdFTPTransferType::ftBinary;
+  TIdRFCReply loginReply_;
+  std::string serverSystem_;
+  std::vector<std::string> lastListing_;
+  std::unique_ptr<TIdTCPConnection> dataConnection_;
+};
+
+}  // namespace ftp
