@@ -5,6 +5,8 @@
 #include "app/SettingsFile.h"
 #include "app/StartUp.h"
 #include "platform/Files.h"
+#include "platform/WorkingFolder.h"
+#include "run/HeadlessRun.h"
 
 #ifndef TORVI_VERSION
 #define TORVI_VERSION "unknown"
@@ -31,7 +33,7 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
   return RunHeadless(options, out, err);
 }
 
-int RunHeadless(const Options& options, std::ostream& /*out*/, std::ostream& err) {
+int RunHeadless(const Options& options, std::ostream& out, std::ostream& err) {
   const std::string configFolder =
       options.configFolder.empty() ? platform::ExecutableFolder() : options.configFolder;
   const std::string settingsPath = configFolder + app::kSettingsFileName;
@@ -48,9 +50,8 @@ int RunHeadless(const Options& options, std::ostream& /*out*/, std::ostream& err
     return kExitNoSettings;
   }
   if (options.noFtp) app::ApplyCommandLine(settings, {app::kNoFtpArgument});
-  err << "torvi-backup: settings loaded from " << settingsPath << " (FTP delivery "
-      << (settings.CheckFTP ? "on" : "off") << "); no run stage is built yet\n";
-  return kExitRunIncomplete;
+  const std::string workFolder = options.workFolder.empty() ? platform::kWorkingFolder : options.workFolder;
+  return run::RunHeadless(settings, configFolder, workFolder, out, err);
 }
 
 }  // namespace cli

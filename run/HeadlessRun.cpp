@@ -3,24 +3,11 @@
 #include <exception>
 
 #include "platform/Clock.h"
-#include "platform/Files.h"
 #include "run/Archiver.h"
 #include "run/HeadlessWindow.h"
 #include "run/StandardStages.h"
 
 namespace run {
-
-namespace {
-
-// Folder texts are joined to names by concatenation, so they must end with the separator.
-std::string WithClosingSeparator(std::string folder) {
-  if (folder.empty() || folder.back() != platform::kPathSeparator) {
-    folder += platform::kPathSeparator;
-  }
-  return folder;
-}
-
-}  // namespace
 
 int ExitStatus(const RunOutcome& outcome) {
   const bool backupArchived = outcome.database == DatabaseOutcome::BackupWritten && outcome.archiveCreated;
@@ -46,8 +33,7 @@ int RunHeadless(const app::BackupSettings& settings, const std::string& configFo
   platform::SystemSleeper sleeper;
   HeadlessWindow window(out, errors);
   StandardStages stages(window);
-  RunEnvironment environment{clock, sleeper, WithClosingSeparator(workFolder),
-                             WithClosingSeparator(configFolder), EmbeddedArchiver()};
+  RunEnvironment environment{clock, sleeper, workFolder, configFolder, EmbeddedArchiver()};
   return PerformHeadlessRun(settings, window, stages.Stages(), std::move(environment), errors);
 }
 

@@ -22,8 +22,8 @@ int PerformHeadlessRun(const app::BackupSettings& settings, RunWindow& window, R
                        RunEnvironment environment, std::ostream& errors);
 
 // What torvi-backup calls: one run with this build's stages and archiver, the system clock, "BkpLog.txt"
-// in `configFolder`, the working folder `workFolder` (a closing separator is added when missing), console
-// lines on `out` and notices and errors on `errors`. Returns the exit status.
+// in `configFolder` and the working folder `workFolder` (both ending with the separator), console lines on
+// `out` and notices and errors on `errors`. Returns the exit status.
 int RunHeadless(const app::BackupSettings& settings, const std::string& configFolder,
                 const std::string& workFolder, std::ostream& out, std::ostream& errors);
 
