@@ -100,9 +100,12 @@ bool CopyFile(const std::string& from, const std::string& to) {
   }
   FileDescriptor target(::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, sourceInfo.st_mode & 07777));
   if (target.Get() < 0) return false;
-  const bool copied = CopyContents(source.Get(), target.Get()) && ::fsync(target.Get()) == 0 && target.Close();
-  // A partial copy must not stay behind looking like a whole one.
-  if (!copied) ::unlink(to.c_str());
+  struct stat openedInfo {};
+  const bool regularTarget = ::fstat(target.Get(), &openedInfo) == 0 && S_ISREG(openedInfo.st_mode);
+  const bool copied = CopyContents(source.Get(), target.Get()) && (!regularTarget || ::fsync(target.Get()) == 0) &&
+                      target.Close();
+  // A partial copy must not stay behind looking like a whole one; a device or pipe is no copy to remove.
+  if (!copied && regularTarget) ::unlink(to.c_str());
   return copied;
 }
 

@@ -1,0 +1,42 @@
+#include <gtest/gtest.h>
+
+#include "platform/Process.h"
+#include "tests/platform/TempFolder.h"
+
+namespace {
+
+using testsupport::ReadBytes;
+using testsupport::TempFolder;
+using testsupport::WriteBytes;
+
+TEST(RunAndWait, ReturnsTheExitCodeOrMinusOne) {
+  TempFolder temp;
+  WriteBytes(temp / "exit.sh", "exit \"$1\"\n");
+  WriteBytes(temp / "killed.sh", "kill -9 $$\n");
+  struct Case {
+    std::string commandLine;
+    int status;
+  } cases[] = {
+      {"/bin/sh " + temp / "exit.sh" + " 0", 0},
+      {"/bin/sh " + temp / "exit.sh" + " 3", 3},
+      {"/bin/sh " + temp / "exit.sh" + " 255", 255},
+      {"//bin//sh " + temp / "exit.sh" + " 7", 7},  // doubled separators are harmless
+      {"true", 0},                                 // found on the search path
+      {"/bin/sh " + temp / "killed.sh", -1},        // ended by a signal
+      {temp / "no-such-program", -1},
+      {temp.Path(), -1},  // a folder cannot run
+      {"", -1},
+      {"   ", -1},
+  };
+  for (const auto& c : cases) EXPECT_EQ(platform::RunAndWait(c.commandLine), c.status) << c.commandLine;
+}
+
+TEST(RunAndWait, SplitsTheLineAtBlanksWithoutQuoting) {
+  TempFolder temp;
+  WriteBytes(temp / "args.sh", "for a in \"$@\"; do printf '[%s]' \"$a\"; done > \"$1\"\n");
+  const std::string output = temp / "out";
+  ASSERT_EQ(platform::RunAndWait("/bin/sh  " + temp / "args.sh" + " " + output + "  a\t\"b c\" -ep"), 0);
+  EXPECT_EQ(ReadBytes(output), "[" + output + "][a][\"b][c\"][-ep]");
+}
+
+}  // namespace
