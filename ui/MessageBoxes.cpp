@@ -1,0 +1,37 @@
+#include "ui/MessageBoxes.h"
+
+#include <QMessageBox>
+
+#include "app/StartUp.h"
+
+namespace ui {
+namespace {
+
+QMessageBox::StandardButton Show(QWidget* owner, QMessageBox::Icon icon, const std::string& caption,
+                                 const std::string& text, QMessageBox::StandardButtons buttons) {
+  QMessageBox box(icon, QString::fromStdString(caption), QString::fromStdString(text), buttons, owner);
+  box.setTextFormat(Qt::PlainText);
+  if (owner) box.setWindowModality(Qt::WindowModal);
+  return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+}  // namespace
+
+void ShowNotice(QWidget* owner, const std::string& text) {
+  Show(owner, QMessageBox::NoIcon, app::kApplicationTitle, text, QMessageBox::Ok);
+}
+
+bool AskOkCancel(QWidget* owner, const std::string& caption, const std::string& text) {
+  return Show(owner, QMessageBox::NoIcon, caption, text, QMessageBox::Ok | QMessageBox::Cancel) ==
+         QMessageBox::Ok;
+}
+
+void ShowErrorBox(QWidget* owner, const std::string& message) {
+  ShowErrorBoxText(owner, app::ErrorBoxText(message));
+}
+
+void ShowErrorBoxText(QWidget* owner, const std::string& text) {
+  Show(owner, QMessageBox::Critical, app::kApplicationTitle, text, QMessageBox::Ok);
+}
+
+}  // namespace ui
