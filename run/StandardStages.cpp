@@ -1,11 +1,12 @@
 #include "run/StandardStages.h"
 
+#include "run/DatabaseStageService.h"
 #include "run/NullStages.h"
 
 namespace run {
 
 StandardStages::StandardStages(RunWindow&)
-    : database_(std::make_unique<NullDatabaseStage>()),
+    : database_(std::make_unique<DatabaseStageService>()),
       destination_(std::make_unique<NullDestinationStage>()),
       ftp_(std::make_unique<NullFtpDelivery>()) {}
 

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/BackupSettings.h"
+#include "platform/Encoding.h"
+#include "run/DatabaseStage.h"
+#include "run/RunLog.h"
+#include "run/RunNames.h"
+#include "run/StatusConsole.h"
+#include "tests/run/RunTestSupport.h"
+
+namespace stagetest {
+
+inline const platform::LocalDateTime kRunStart{2026, 12, 8, 21, 7, 28};
+
+// One database stage with the run's log, console and names around it.
+class StageHarness {
+ public:
+  explicit StageHarness(app::BackupSettings settings)
+      : settings_(std::move(settings)),
+        work_(folder_.Text() + "Backup/"),
+        names_(run::MakeRunNames(settings_, run::MakeRunStamp(kRunStart), work_)),
+        log_(folder_.Text(), clock_),
+        console_(window_, clock_) {
+    std::filesystem::create_directories(work_);
+    log_.Open();
+  }
+
+  run::DatabaseOutcome Perform(run::DatabaseStage& stage) {
+    run::RunContext context{settings_, names_, log_, console_, window_, clock_, sleeper_};
+    const run::DatabaseOutcome outcome = stage.Perform(context);
+    log_.WriteStampedAndClose(" - end");
+    return outcome;
+  }
+
+  // The log as UTF-8, lines split at CR LF.
+  std::vector<std::string> LogLines() const {
+    std::string text = platform::Cp1252ToUtf8(runtest::ReadFile(log_.Path()));
+    std::vector<std::string> lines;
+    for (std::size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+      lines.push_back(text.substr(start, end - start));
+    }
+    return lines;
+  }
+
+  const run::RunNames& Names() const { return names_; }
+  runtest::RecordingWindow& Window() { return window_; }
+
+ private:
+  runtest::TempFolder folder_;
+  app::BackupSettings settings_;
+  std::string work_;
+  run::RunNames names_;
+  runtest::FakeClock clock_{kRunStart};
+  runtest::FakeSleeper sleeper_;
+  runtest::RecordingWindow window_;
+  run::RunLog log_;
+  run::StatusConsole console_;
+};
+
+inline app::BackupSettings SettingsFor(const std::string& server, const std::string& database,
+                                       const std::string& password, const std::string& serverFolder) {
+  app::BackupSettings settings;
+  settings.EdtServidor = server;
+  settings.EdtBase = database;
+  settings.EdtUsuario = "SYSDBA";
+  settings.EdtSenha = password;
+  settings.EdtPastaTemp = serverFolder;
+  settings.EdtPastaComp = serverFolder;
+  return settings;
+}
+
+}  // namespace stagetest
