@@ -36,9 +36,9 @@ struct StartUpHooks {
 };
 
 enum class StartUpOutcome {
-  SettingsMode,   // the window was shown and nothing ran
-  AutomaticRun,   // the run was performed and the window shown
-  Failed,         // an error was shown in the error box and the remaining steps were skipped
+  SettingsMode,  // the window was shown and nothing ran
+  AutomaticRun,  // the run was performed and the window shown
+  Failed,        // an error was shown in the error box and the remaining steps were skipped
 };
 
 // The start-up sequence after the tray icon is in place: loads the settings file at `settingsPath` when

@@ -91,19 +91,21 @@ bool DeleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 bool CopyFile(const std::string& from, const std::string& to) {
   FileDescriptor source(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
   struct stat sourceInfo {};
-  if (source.Get() < 0 || ::fstat(source.Get(), &sourceInfo) != 0 || !S_ISREG(sourceInfo.st_mode)) return false;
+  if (source.Get() < 0 || ::fstat(source.Get(), &sourceInfo) != 0 || !S_ISREG(sourceInfo.st_mode))
+    return false;
   // Copying a file onto itself would truncate it before reading it.
   struct stat targetInfo {};
   if (::stat(to.c_str(), &targetInfo) == 0 && targetInfo.st_dev == sourceInfo.st_dev &&
       targetInfo.st_ino == sourceInfo.st_ino) {
     return false;
   }
-  FileDescriptor target(::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, sourceInfo.st_mode & 07777));
+  FileDescriptor target(
+      ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, sourceInfo.st_mode & 07777));
   if (target.Get() < 0) return false;
   struct stat openedInfo {};
   const bool regularTarget = ::fstat(target.Get(), &openedInfo) == 0 && S_ISREG(openedInfo.st_mode);
-  const bool copied = CopyContents(source.Get(), target.Get()) && (!regularTarget || ::fsync(target.Get()) == 0) &&
-                      target.Close();
+  const bool copied = CopyContents(source.Get(), target.Get()) &&
+                      (!regularTarget || ::fsync(target.Get()) == 0) && target.Close();
   // A partial copy must not stay behind looking like a whole one; a device or pipe is no copy to remove.
   if (!copied && regularTarget) ::unlink(to.c_str());
   return copied;
@@ -130,8 +132,8 @@ std::optional<std::chrono::system_clock::time_point> FileCreationTime(const std:
   if (::statx(AT_FDCWD, path.c_str(), 0, STATX_BTIME | STATX_MTIME, &info) != 0) return std::nullopt;
   const struct statx_timestamp& stamp = (info.stx_mask & STATX_BTIME) ? info.stx_btime : info.stx_mtime;
   return std::chrono::system_clock::time_point(
-      std::chrono::duration_cast<std::chrono::system_clock::duration>(std::chrono::seconds(stamp.tv_sec) +
-                                                                      std::chrono::nanoseconds(stamp.tv_nsec)));
+      std::chrono::duration_cast<std::chrono::system_clock::duration>(
+          std::chrono::seconds(stamp.tv_sec) + std::chrono::nanoseconds(stamp.tv_nsec)));
 }
 
 std::string ExecutableFolder() {

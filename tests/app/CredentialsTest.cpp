@@ -15,7 +15,9 @@ TEST(Credentials, ScrambleReversesAndShiftsTheCodes) {
       {"abcd", "cdab"},
       {"SYSDBA", "@CCTXT"},
       {"\xC3\xBF", "\xC3\xBE"},  // ÿ (255) alone: odd position, minus one
-      {"\xC3\xBF" "a", std::string("`\0", 2)},  // 255 at an even position wraps to 0
+      {"\xC3\xBF"
+       "a",
+       std::string("`\0", 2)},             // 255 at an even position wraps to 0
       {std::string("\0", 1), "\xC3\xBF"},  // 0 at an odd position wraps to 255
       {"ção", "näæ"},
   };

@@ -100,7 +100,8 @@ TEST(ProfileWrite, ChangesOnlyWhatTheEntryNeeds) {
       {"replaces a value in an LF-only section", "FTP", "Porta", "2121",
        "; comment kept\r\n[Servidor]\r\nNOME = old\r\nOther=kept\r\n\r\n[FTP]\nPorta=2121\n\n[Broken\r\nx=1"},
       {"appends to an unterminated last line", "Broken", "y", "2",
-       "; comment kept\r\n[Servidor]\r\nNOME = old\r\nOther=kept\r\n\r\n[FTP]\nPorta=21\n\n[Broken\r\nx=1\r\ny=2"},
+       "; comment kept\r\n[Servidor]\r\nNOME = "
+       "old\r\nOther=kept\r\n\r\n[FTP]\nPorta=21\n\n[Broken\r\nx=1\r\ny=2"},
       {"appends a missing section at the end", "Configuracao", "Extensão", "ã",
        "; comment kept\r\n[Servidor]\r\nNOME = old\r\nOther=kept\r\n\r\n[FTP]\nPorta=21\n\n[Broken\r\nx=1\r\n"
        "[Configuracao]\r\nExtens\xE3o=\xE3\r\n"},
@@ -108,7 +109,8 @@ TEST(ProfileWrite, ChangesOnlyWhatTheEntryNeeds) {
        "; comment kept\r\n[Servidor]\r\nNOME = old\r\nOther=kept\r\n\r\n[FTP]\nPorta=21\nSenha=\" pw \"\r\n\n"
        "[Broken\r\nx=1"},
       {"quotes a value the reader would unquote", "FTP", "Porta", "'21'",
-       "; comment kept\r\n[Servidor]\r\nNOME = old\r\nOther=kept\r\n\r\n[FTP]\nPorta=\"'21'\"\n\n[Broken\r\nx=1"},
+       "; comment kept\r\n[Servidor]\r\nNOME = "
+       "old\r\nOther=kept\r\n\r\n[FTP]\nPorta=\"'21'\"\n\n[Broken\r\nx=1"},
   };
   for (const auto& c : cases) {
     ProfileText profile(original);

@@ -3,10 +3,9 @@
 
 #include <csignal>
 #include <cstdlib>
-#include <iostream>
-
 #include <filesystem>
 #include <functional>
+#include <iostream>
 
 #include "app/SettingsFile.h"
 #include "platform/Errors.h"
@@ -24,7 +23,8 @@ using testsupport::WriteBytes;
 const std::string kInitialFile =
     "[Servidor]\r\nNome=localhost\r\nBase=\r\nUsuario=@CCTXT\r\nSenha=asnudwkfu\r\nTemp=\r\nPastaComp=\r\n"
     "[Destino]\r\nSalvarDestino=N\r\nSalvar=\r\n"
-    "[FTP]\r\nEnviarBackup=N\r\nServidor=\r\nPasta=\r\nPorta=21\r\nUsuario=\r\nSenha=\r\nNumeroDeArquivos=10\r\n"
+    "[FTP]\r\nEnviarBackup=N\r\nServidor=\r\nPasta=\r\nPorta=21\r\nUsuario=\r\nSenha=\r\nNumeroDeArquivos="
+    "10\r\n"
     "Modo=0\r\nMostraErro=S\r\nMudaExtens\xE3o=N\r\nExtens\xE3o=\r\n"
     "[Configuracao]\r\nAbrir=N\r\nEmail=\r\nEnviarEmail=N\r\n";
 
@@ -67,13 +67,14 @@ TEST(SaveSettings, ReplacesEntriesWhereTheyStandAndKeepsEverythingElse) {
   settings.EdtPortaFTP = "2121";
   settings.EdtServidor = "srv";
   app::SaveSettings(settings, path);
-  EXPECT_EQ(ReadBytes(path),
-            "[Ormelin]\r\nVersao=7\r\n\r\n"
-            "[FTP]\r\nmodo=1\r\nPorta=2121\r\nObservacao=fica\r\nEnviarBackup=N\r\nServidor=\r\nPasta=\r\n"
-            "Usuario=\r\nSenha=\r\nNumeroDeArquivos=10\r\nMostraErro=S\r\nMudaExtens\xE3o=N\r\nExtens\xE3o=\r\n\r\n"
-            "[servidor]\r\nnome=srv\r\nBase=\r\nUsuario=@CCTXT\r\nSenha=asnudwkfu\r\nTemp=\r\nPastaComp=\r\n"
-            "[Destino]\r\nSalvarDestino=N\r\nSalvar=\r\n"
-            "[Configuracao]\r\nAbrir=N\r\nEmail=\r\nEnviarEmail=N\r\n");
+  EXPECT_EQ(
+      ReadBytes(path),
+      "[Ormelin]\r\nVersao=7\r\n\r\n"
+      "[FTP]\r\nmodo=1\r\nPorta=2121\r\nObservacao=fica\r\nEnviarBackup=N\r\nServidor=\r\nPasta=\r\n"
+      "Usuario=\r\nSenha=\r\nNumeroDeArquivos=10\r\nMostraErro=S\r\nMudaExtens\xE3o=N\r\nExtens\xE3o=\r\n\r\n"
+      "[servidor]\r\nnome=srv\r\nBase=\r\nUsuario=@CCTXT\r\nSenha=asnudwkfu\r\nTemp=\r\nPastaComp=\r\n"
+      "[Destino]\r\nSalvarDestino=N\r\nSalvar=\r\n"
+      "[Configuracao]\r\nAbrir=N\r\nEmail=\r\nEnviarEmail=N\r\n");
 }
 
 TEST(LoadSettings, AppliesTheLoadRuleOfEachKind) {
@@ -102,18 +103,21 @@ TEST(LoadSettings, AppliesTheLoadRuleOfEachKind) {
       {"empty port", "[FTP]\r\nPorta=\r\n", [](const BackupSettings& s) { EXPECT_EQ(s.EdtPortaFTP, "21"); }},
       {"port", "[FTP]\r\nPorta=2121\r\n", [](const BackupSettings& s) { EXPECT_EQ(s.EdtPortaFTP, "2121"); }},
       {"passive", "[FTP]\r\nModo=1\r\n", [](const BackupSettings& s) { EXPECT_EQ(s.ComboBox1, 1); }},
-      {"mode out of range", "[FTP]\r\nModo=7\r\n", [](const BackupSettings& s) { EXPECT_EQ(s.ComboBox1, -1); }},
+      {"mode out of range", "[FTP]\r\nModo=7\r\n",
+       [](const BackupSettings& s) { EXPECT_EQ(s.ComboBox1, -1); }},
       {"mode -1", "[FTP]\r\nModo=-1\r\n", [](const BackupSettings& s) { EXPECT_EQ(s.ComboBox1, -1); }},
       {"MostraErro inverted", "[FTP]\r\nMostraErro=S\r\n",
        [](const BackupSettings& s) { EXPECT_FALSE(s.Check_ErroFTP); }},
-      {"quoted and accented values", "[Servidor]\r\nBase=\"C:\\Ormelin\\Dados Fiscais.fdb\"\r\n[FTP]\r\n"
-                                     "MUDAEXTENS\xC3O=S\r\nextens\xE3o=.d\xE1t\r\n",
+      {"quoted and accented values",
+       "[Servidor]\r\nBase=\"C:\\Ormelin\\Dados Fiscais.fdb\"\r\n[FTP]\r\n"
+       "MUDAEXTENS\xC3O=S\r\nextens\xE3o=.d\xE1t\r\n",
        [](const BackupSettings& s) {
          EXPECT_EQ(s.EdtBase, "C:\\Ormelin\\Dados Fiscais.fdb");
          EXPECT_TRUE(s.CheckMudaExtensao);
          EXPECT_EQ(s.EdtExtensaoFTP, ".dát");
        }},
-      {"scrambled credentials", "[Servidor]\r\nUsuario=@CCTXT\r\nSenha=cda\r\n[FTP]\r\nUsuario=plain\r\nSenha=cdab\r\n",
+      {"scrambled credentials",
+       "[Servidor]\r\nUsuario=@CCTXT\r\nSenha=cda\r\n[FTP]\r\nUsuario=plain\r\nSenha=cdab\r\n",
        [](const BackupSettings& s) {
          EXPECT_EQ(s.EdtUsuario, "SYSDBA");
          EXPECT_EQ(s.EdtSenha, "bcd");
@@ -176,8 +180,8 @@ TEST(SettingsFile, WhatIsSavedLoadsBackUnchanged) {
   BackupSettings settings;
   settings.EdtServidor = "srv-ç";
   settings.EdtBase = "/dados/ormelin.fdb";
-  settings.EdtUsuario = "a!";              // scrambles to a leading blank
-  settings.EdtSenha = "\"p\xC3\xBF\"";     // quotes at both ends and code 255
+  settings.EdtUsuario = "a!";           // scrambles to a leading blank
+  settings.EdtSenha = "\"p\xC3\xBF\"";  // quotes at both ends and code 255
   settings.EdtSenhaFTP = std::string("x\0y!", 4);
   settings.EdtPastaTemp = " C:\\temp\\ ";
   settings.CheckDestino = true;

@@ -21,7 +21,9 @@ struct Window {
 
   app::StartUpHooks Hooks() {
     app::StartUpHooks hooks;
-    hooks.SetShareGroupVisible = [this](bool visible) { calls.push_back(visible ? "share shown" : "share hidden"); };
+    hooks.SetShareGroupVisible = [this](bool visible) {
+      calls.push_back(visible ? "share shown" : "share hidden");
+    };
     hooks.PerformRun = [this](BackupSettings& settings) {
       calls.push_back("run");
       runSawFtp = settings.CheckFTP;
@@ -36,7 +38,8 @@ struct Window {
 using Calls = std::vector<std::string>;
 
 TEST(StartUp, ChoosesTheRunModeAndAppliesTheCommandLine) {
-  const std::string ftpOn = "[Servidor]\r\nNome=srv\r\n[FTP]\r\nEnviarBackup=S\r\n[Configuracao]\r\nEmail=a@b\r\n";
+  const std::string ftpOn =
+      "[Servidor]\r\nNome=srv\r\n[FTP]\r\nEnviarBackup=S\r\n[Configuracao]\r\nEmail=a@b\r\n";
   struct Case {
     const char* name;
     const char* file;  // nullptr: no settings file
@@ -48,14 +51,35 @@ TEST(StartUp, ChoosesTheRunModeAndAppliesTheCommandLine) {
   } cases[] = {
       {"no file, /noftp ignored", nullptr, "", {"/noftp"}, StartUpOutcome::SettingsMode, {"window"}, false},
       {"Abrir=S", "", "Abrir=S\r\n", {}, StartUpOutcome::SettingsMode, {"share shown", "window"}, true},
-      {"Abrir=S with /noftp", "", "Abrir=S\r\n", {"/noftp"}, StartUpOutcome::SettingsMode,
-       {"share shown", "window"}, false},
+      {"Abrir=S with /noftp",
+       "",
+       "Abrir=S\r\n",
+       {"/noftp"},
+       StartUpOutcome::SettingsMode,
+       {"share shown", "window"},
+       false},
       {"Abrir missing", "", "", {}, StartUpOutcome::AutomaticRun, {"share shown", "run", "window"}, true},
-      {"Abrir=s", "", "Abrir=s\r\n", {"x"}, StartUpOutcome::AutomaticRun, {"share shown", "run", "window"}, true},
-      {"/noftp among others", "", "", {"-v", "/noftp", "noftp"}, StartUpOutcome::AutomaticRun,
-       {"share shown", "run", "window"}, false},
-      {"/NOFTP and noftp ignored", "", "", {"/NOFTP", "noftp", "/noftp "}, StartUpOutcome::AutomaticRun,
-       {"share shown", "run", "window"}, true},
+      {"Abrir=s",
+       "",
+       "Abrir=s\r\n",
+       {"x"},
+       StartUpOutcome::AutomaticRun,
+       {"share shown", "run", "window"},
+       true},
+      {"/noftp among others",
+       "",
+       "",
+       {"-v", "/noftp", "noftp"},
+       StartUpOutcome::AutomaticRun,
+       {"share shown", "run", "window"},
+       false},
+      {"/NOFTP and noftp ignored",
+       "",
+       "",
+       {"/NOFTP", "noftp", "/noftp "},
+       StartUpOutcome::AutomaticRun,
+       {"share shown", "run", "window"},
+       true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -78,7 +102,8 @@ TEST(StartUp, TheShareGroupIsHiddenOnlyForLocalhost) {
   for (const auto& [server, shown] : std::vector<std::pair<std::string, bool>>{
            {"localhost", false}, {"LOCALHOST", true}, {"", true}, {"192.168.0.10", true}}) {
     TempFolder temp;
-    WriteBytes(temp / app::kSettingsFileName, "[Servidor]\r\nNome=" + server + "\r\n[Configuracao]\r\nAbrir=S\r\n");
+    WriteBytes(temp / app::kSettingsFileName,
+               "[Servidor]\r\nNome=" + server + "\r\n[Configuracao]\r\nAbrir=S\r\n");
     BackupSettings settings;
     Window window;
     app::RunStartUp(settings, temp / app::kSettingsFileName, {}, window.Hooks());

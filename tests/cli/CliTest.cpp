@@ -45,7 +45,10 @@ TEST(RunCommandLine, AnswersWithTheDocumentedExitStatus) {
       {{"/noftp"}, 64, "", "unknown argument: /noftp"},
       {{"--config"}, 64, "", "--config needs a folder"},
       {{"--work="}, 64, "", "--work needs a folder"},
-      {{"--config", temp / "missing"}, 3, "", "no settings file: " + temp / "missing/" + app::kSettingsFileName},
+      {{"--config", temp / "missing"},
+       3,
+       "",
+       "no settings file: " + temp / "missing/" + app::kSettingsFileName},
       {{"--config", temp / "badmode"}, 3, "", "'passivo' is not a valid integer value."},
   };
   for (const auto& c : cases) {

@@ -9,7 +9,12 @@ TEST(StrToInt, ReadsDecimalIntegers) {
   struct Case {
     const char* text;
     int value;
-  } cases[] = {{"0", 0}, {"1", 1}, {"-1", -1}, {"+7", 7}, {"007", 7}, {"2147483647", 2147483647},
+  } cases[] = {{"0", 0},
+               {"1", 1},
+               {"-1", -1},
+               {"+7", 7},
+               {"007", 7},
+               {"2147483647", 2147483647},
                {"-2147483648", -2147483647 - 1}};
   for (const auto& c : cases) EXPECT_EQ(platform::StrToInt(c.text), c.value) << c.text;
 }

@@ -33,12 +33,12 @@ TEST(Encoding, CharactersOutsideTheCodePageAndMalformedBytesBecomeQuestionMarks)
     std::string utf8;
     std::string cp1252;
   } cases[] = {
-      {"ő", "?"},                    // a Latin letter the code page lacks
+      {"ő", "?"},                     // a Latin letter the code page lacks
       {"a\xF0\x9F\x98\x80z", "a?z"},  // four-byte sequence
-      {"\xE3o", "?o"},               // a lone lead byte
-      {"\xC0\xAF", "??"},            // overlong form of '/'
-      {"\xED\xA0\x80", "???"},       // encoded surrogate
-      {"\xE2\x82", "??"},            // cut short at the end
+      {"\xE3o", "?o"},                // a lone lead byte
+      {"\xC0\xAF", "??"},             // overlong form of '/'
+      {"\xED\xA0\x80", "???"},        // encoded surrogate
+      {"\xE2\x82", "??"},             // cut short at the end
   };
   for (const auto& c : cases) EXPECT_EQ(platform::Utf8ToCp1252(c.utf8), c.cp1252) << c.utf8;
 }

@@ -2,10 +2,10 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
-#include <csignal>
-#include <cstdlib>
 #include <algorithm>
 #include <chrono>
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
 
 #include "platform/Files.h"

@@ -21,7 +21,7 @@ TEST(RunAndWait, ReturnsTheExitCodeOrMinusOne) {
       {"/bin/sh " + temp / "exit.sh" + " 3", 3},
       {"/bin/sh " + temp / "exit.sh" + " 255", 255},
       {"//bin//sh " + temp / "exit.sh" + " 7", 7},  // doubled separators are harmless
-      {"true", 0},                                 // found on the search path
+      {"true", 0},                                  // found on the search path
       {"/bin/sh " + temp / "killed.sh", -1},        // ended by a signal
       {temp / "no-such-program", -1},
       {temp.Path(), -1},  // a folder cannot run
