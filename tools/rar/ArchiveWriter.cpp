@@ -11,12 +11,15 @@
 #include "tools/rar/Error.h"
 #include "tools/rar/File.h"
 #include "tools/rar/Headers.h"
+#include "tools/rar/LzEncoder.h"
 
 namespace rar {
 
 namespace {
 
 constexpr std::size_t kChunk = 1 << 20;
+// The first chunk must shrink by at least 1/kProbeMargin for the file to be compressed.
+constexpr std::size_t kProbeMargin = 64;
 
 std::string EntryName(const std::filesystem::path& input) {
   const auto name = input.filename().u8string();
@@ -74,11 +77,53 @@ class PendingArchive {
   bool committed_ = false;
 };
 
-}  // namespace
+// Streams the input into the archive, compressed while that pays off. The first piece is compressed
+// into memory to see whether the input compresses at all; if not, the whole file is stored.
+// Returns false when the compressed data turned out no smaller than the input, in which case the
+// caller writes the archive again with the input stored.
+bool WriteData(File& source, File& out, FileEntry& entry, bool compress) {
+  Crc32 crc;
+  std::vector<std::uint8_t> chunk(kChunk);
+  auto readChunk = [&] {
+    const std::size_t n = source.Read(chunk);
+    crc.Update(std::span<const std::uint8_t>(chunk.data(), n));
+    entry.unpackedSize += n;
+    return n;
+  };
+  std::size_t count = readChunk();
 
-void CreateArchive(const std::filesystem::path& archive, const std::filesystem::path& input,
-                   const ArchiveOptions& options) {
-  (void)options;
+  if (compress && count > 0) {
+    std::vector<std::uint8_t> probe;
+    bool probing = true;
+    LzEncoder encoder([&](std::span<const std::uint8_t> bytes) {
+      if (probing)
+        probe.insert(probe.end(), bytes.begin(), bytes.end());
+      else
+        out.Write(bytes);
+    });
+    encoder.Write(std::span<const std::uint8_t>(chunk.data(), count));
+    encoder.FlushBlock();
+    probing = false;
+    if (probe.size() < count - count / kProbeMargin) {
+      out.Write(probe);
+      while ((count = readChunk()) > 0) encoder.Write(std::span<const std::uint8_t>(chunk.data(), count));
+      encoder.Finish();
+      entry.method = Method::Normal;
+      entry.packedSize = encoder.PackedSize();
+      entry.dictionarySize = encoder.LargestDistance();
+      entry.crc = crc.Value();
+      return entry.packedSize < entry.unpackedSize;
+    }
+  }
+
+  entry.method = Method::Store;
+  for (; count > 0; count = readChunk()) out.Write(std::span<const std::uint8_t>(chunk.data(), count));
+  entry.packedSize = entry.unpackedSize;
+  entry.crc = crc.Value();
+  return true;
+}
+
+void WriteArchive(const std::filesystem::path& archive, const std::filesystem::path& input, bool compress) {
   File source = File::OpenForReading(input);
   std::error_code sizeError;
   const std::uintmax_t expectedSize = std::filesystem::file_size(input, sizeError);
@@ -86,6 +131,7 @@ void CreateArchive(const std::filesystem::path& archive, const std::filesystem::
   FileEntry entry;
   entry.name = EntryName(input);
   entry.dosTime = ModificationDosTime(input);
+  // Compressed data is kept only when smaller than the input, so the input size decides.
   entry.largeSizes = !sizeError && expectedSize >= kLargeFileThreshold;
 
   PendingArchive pending(archive);
@@ -94,19 +140,12 @@ void CreateArchive(const std::filesystem::path& archive, const std::filesystem::
   const std::vector<std::uint8_t> main = MainHeader();
   out.Write(main);
   const std::uint64_t headerOffset = kMarkerBlock.size() + main.size();
-  const std::vector<std::uint8_t> placeholder = FileHeader(entry);
-  out.Write(placeholder);
+  out.Write(FileHeader(entry));
 
-  Crc32 crc;
-  std::vector<std::uint8_t> chunk(kChunk);
-  while (const std::size_t count = source.Read(chunk)) {
-    const std::span<const std::uint8_t> data(chunk.data(), count);
-    crc.Update(data);
-    out.Write(data);
-    entry.unpackedSize += count;
+  if (!WriteData(source, out, entry, compress)) {
+    WriteArchive(archive, input, false);
+    return;
   }
-  entry.packedSize = entry.unpackedSize;
-  entry.crc = crc.Value();
   if (!entry.largeSizes && entry.unpackedSize >= kLargeFileThreshold)
     throw InputError("the file grew while it was being archived");
 
@@ -114,6 +153,13 @@ void CreateArchive(const std::filesystem::path& archive, const std::filesystem::
   out.Seek(headerOffset);
   out.Write(FileHeader(entry));
   pending.Commit();
+}
+
+}  // namespace
+
+void CreateArchive(const std::filesystem::path& archive, const std::filesystem::path& input,
+                   const ArchiveOptions& options) {
+  WriteArchive(archive, input, options.compress);
 }
 
 }  // namespace rar
