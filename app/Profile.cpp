@@ -63,6 +63,11 @@ bool EntryParts(std::string_view content, std::string_view& key, std::string_vie
   return true;
 }
 
+// What ends an unterminated last line; a carriage return already there only needs its line feed.
+std::string LineBreakAfter(const std::string& bytes) {
+  return bytes.back() == '\r' ? std::string("\n") : std::string(kLineBreak);
+}
+
 std::string StoredForm(std::string_view key, std::string_view value) {
   std::string bytes = platform::Utf8ToCp1252(value);
   if (bytes.find_first_of("\r\n") != std::string::npos) {
@@ -139,7 +144,7 @@ void ProfileText::Write(std::string_view section, std::string_view key, std::str
   const std::string stored = StoredForm(key, value);
   const std::size_t header = FindSection(section);
   if (header == lines_.size()) {
-    if (!bytes_.empty() && bytes_.back() != '\n') bytes_ += kLineBreak;
+    if (!bytes_.empty() && bytes_.back() != '\n') bytes_ += LineBreakAfter(bytes_);
     bytes_ += '[' + platform::Utf8ToCp1252(section) + ']';
     bytes_ += kLineBreak;
     bytes_ += platform::Utf8ToCp1252(key) + '=' + stored;
@@ -157,10 +162,10 @@ void ProfileText::Write(std::string_view section, std::string_view key, std::str
       if (!Trimmed(Content(lines_[i])).empty()) last = i;
     }
     const Line& line = lines_[last];
-    std::string inserted;
-    if (line.end == line.contentEnd) inserted += kLineBreak;
+    const bool terminated = bytes_[line.end - 1] == '\n';
+    std::string inserted = terminated ? std::string() : LineBreakAfter(bytes_);
     inserted += platform::Utf8ToCp1252(key) + '=' + stored;
-    if (line.end != line.contentEnd) inserted += kLineBreak;
+    if (terminated) inserted += kLineBreak;
     bytes_.insert(line.end, inserted);
   }
   Parse();

@@ -120,6 +120,25 @@ TEST(ProfileWrite, ChangesOnlyWhatTheEntryNeeds) {
   }
 }
 
+TEST(ProfileWrite, CompletesAnUnterminatedLastLine) {
+  struct Case {
+    std::string original;
+    const char* section;
+    std::string expected;
+  } cases[] = {
+      {"[S]\r\nx=1", "S", "[S]\r\nx=1\r\ny=2"},
+      {"[S]\r\nx=1\r", "S", "[S]\r\nx=1\r\ny=2"},
+      {"[S]\r\nx=1", "T", "[S]\r\nx=1\r\n[T]\r\ny=2\r\n"},
+      {"[S]\r\nx=1\r", "T", "[S]\r\nx=1\r\n[T]\r\ny=2\r\n"},
+  };
+  for (const auto& c : cases) {
+    ProfileText profile(c.original);
+    profile.Write(c.section, "y", "2");
+    EXPECT_EQ(profile.Bytes(), c.expected);
+    EXPECT_EQ(profile.Read("S", "x"), "1");
+  }
+}
+
 TEST(ProfileWrite, CreatesTheFileWithCrLfLines) {
   TempFolder temp;
   const std::string path = temp / "new.ini";
