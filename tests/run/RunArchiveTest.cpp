@@ -1,10 +1,11 @@
-// A whole run with the archiver built into the program, its archive read back by bsdtar.
+// A whole run with the archiver built into the program, its archive read back by bsdtar and unar.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <random>
 
+#include "platform/Files.h"
 #include "run/Archiver.h"
 #include "run/BackupRun.h"
 #include "run/NullStages.h"
@@ -14,6 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
+#ifndef _WIN32
 std::string Output(const std::string& command) {
   std::string output;
   FILE* pipe = popen(command.c_str(), "r");
@@ -22,11 +24,12 @@ std::string Output(const std::string& command) {
   EXPECT_EQ(pclose(pipe), 0) << command;
   return output;
 }
+#endif
 
 TEST(RunArchiveTest, EmbeddedArchiverWritesAnArchiveBsdtarReadsBack) {
   if (run::EmbeddedArchiver().empty()) GTEST_SKIP() << "this build carries no archiver";
   runtest::TempFolder root;
-  const std::string work = root.Text() + "Backup/";
+  const std::string work = root.Text() + "Backup" + platform::kPathSeparator;
   std::string backup(1 << 20, '\0');
   std::mt19937 random(7);
   for (char& byte : backup) byte = static_cast<char>(random());
@@ -45,8 +48,13 @@ TEST(RunArchiveTest, EmbeddedArchiverWritesAnArchiveBsdtarReadsBack) {
 
   EXPECT_TRUE(outcome.archiveCreated);
   const std::string archive = work + "bkp08122026210728.rar";
+  EXPECT_EQ(runtest::ReadFile(archive).substr(0, 7), std::string("Rar!\x1a\x07\x00", 7));
+#ifndef _WIN32
   EXPECT_EQ(Output("bsdtar -tf '" + archive + "'"), "bkp08122026210728.bk\n");
   EXPECT_TRUE(Output("bsdtar -xOf '" + archive + "'") == backup);
+  Output("unar -q -o '" + root.Text() + "unar' '" + archive + "'");
+  EXPECT_TRUE(runtest::ReadFile(root.Path() / "unar" / "bkp08122026210728.bk") == backup);
+#endif
   EXPECT_TRUE(fs::exists(work + "bkp08122026210728.bk"));
 }
 

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/BackupSettings.h"
+#include "platform/Encoding.h"
+#include "run/RunContext.h"
+#include "run/RunLog.h"
+#include "run/RunNames.h"
+#include "run/StatusConsole.h"
+#include "tests/run/RunTestSupport.h"
+
+namespace deliverytest {
+
+inline const platform::LocalDateTime kRunStart{2026, 12, 8, 21, 7, 28};
+inline const std::string kArchiveName = "bkp08122026210728.rar";
+
+// A window whose retry questions are answered from a list (Cancel once it is used up), keeping every
+// question and every gauge call.
+class AnsweringWindow final : public run::RunWindow {
+ public:
+  void AppendConsoleLine(const std::string& line) override { console.push_back(line); }
+  void ProcessMessages() override { ++messageRuns; }
+  bool CanAskQuestions() const override { return canAsk; }
+  run::RetryAnswer AskRetry(const std::string& caption, const std::string& text) override {
+    questions.push_back(caption + "|" + text);
+    if (answers.empty()) return run::RetryAnswer::Cancel;
+    const run::RetryAnswer answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  void ShowNotice(const std::string& text) override { notices.push_back(text); }
+  void DisableRunButtons() override {}
+  void ShowGauge() override { gauge.push_back("show"); }
+  void HideGauge() override { gauge.push_back("hide"); }
+  void SetGaugeMaximum(std::int64_t maximum) override { gauge.push_back("max " + std::to_string(maximum)); }
+  void SetGaugeProgress(std::int64_t progress) override {
+    gauge.push_back("progress " + std::to_string(progress));
+  }
+  void RequestEnd() override {}
+
+  bool canAsk = true;
+  std::deque<run::RetryAnswer> answers;
+  std::vector<std::string> console;
+  std::vector<std::string> questions;
+  std::vector<std::string> notices;
+  std::vector<std::string> gauge;
+  int messageRuns = 0;
+};
+
+// One delivery stage with a run's names, log and console around it: the working folder holds the
+// run's archive, written by Archive().
+class DeliveryHarness {
+ public:
+  DeliveryHarness() : work_(folder_.Text() + "work/"), log_(folder_.Text(), clock_), console_(window, clock_) {
+    std::filesystem::create_directories(work_);
+    log_.Open();
+  }
+
+  const std::filesystem::path& Folder() const { return folder_.Path(); }
+  const std::string& Work() const { return work_; }
+  const run::RunNames& Names() const { return names_; }
+
+  // Writes the local archive of the run.
+  void Archive(const std::string& bytes) { runtest::WriteFile(work_ + kArchiveName, bytes); }
+
+  template <typename Stage>
+  run::DeliveryOutcome Perform(Stage& stage) {
+    names_ = run::MakeRunNames(settings, run::MakeRunStamp(kRunStart), work_);
+    run::RunContext context{settings, names_, log_, console_, window, clock_, sleeper};
+    return stage.Perform(context);
+  }
+
+  // The messages of the log lines the stage wrote, without the header and the time stamps.
+  std::vector<std::string> LogMessages() const {
+    const std::string text = platform::Cp1252ToUtf8(runtest::ReadFile(log_.Path()));
+    std::vector<std::string> messages;
+    std::size_t start = 0;
+    for (int header = 0; header < 2; ++header) start = text.find("\r\n", start) + 2;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+      messages.push_back(text.substr(start + 17, end - start - 17));
+    }
+    return messages;
+  }
+
+  app::BackupSettings settings;
+  AnsweringWindow window;
+  runtest::FakeSleeper sleeper;
+
+ private:
+  runtest::TempFolder folder_;
+  std::string work_;
+  run::RunNames names_;
+  runtest::FakeClock clock_{kRunStart};
+  run::RunLog log_;
+  run::StatusConsole console_;
+};
+
+}  // namespace deliverytest

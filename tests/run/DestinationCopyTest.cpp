@@ -1,0 +1,202 @@
+#include <gtest/gtest.h>
+
+#ifdef __linux__
+#include <sys/mount.h>
+#endif
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/Files.h"
+#include "run/DestinationCopy.h"
+#include "tests/run/DeliveryHarness.h"
+
+namespace {
+
+using deliverytest::DeliveryHarness;
+using deliverytest::kArchiveName;
+using runtest::ReadFile;
+using runtest::WriteFile;
+namespace fs = std::filesystem;
+
+const std::string kCopiedLog = " - Arquivo compactado Criado!";
+const std::string kQuestion =
+    "teste|Não foi possível criar o arquivo \rcompactado no destino {D}.\rVerifique se existe esta pasta, "
+    "ou se \ro CD está preparado para gravação.\r\rOK para tentar novamente, Cancelar para abortar cópia "
+    "de Segurança.";
+
+std::vector<std::string> Names(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// Files created one after another, so that their creation times follow the order of the list.
+void CreateInOrder(const fs::path& folder, const std::vector<std::string>& names, const std::string& bytes) {
+  for (const std::string& name : names) {
+    WriteFile(folder / name, bytes);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+}
+
+class DestinationCopyTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    fs::create_directory(destination());
+    harness.settings.CheckDestino = true;
+    harness.settings.EdtDestino = destination().string() + "/";
+    harness.Archive(archive);
+  }
+  fs::path destination() const { return harness.Folder() / "destino"; }
+
+  DeliveryHarness harness;
+  std::string archive = std::string(3000, 'a') + "archive";
+};
+
+TEST_F(DestinationCopyTest, RoomEnoughCopiesOnceAndLeavesEverythingElse) {
+  CreateInOrder(destination(), {"bkp01012020000000.rar", "notes.txt"}, "old");
+  WriteFile(destination() / "teste123.txt", "left by someone");
+  run::DestinationCopy stage;
+
+  EXPECT_EQ(harness.Perform(stage), run::DeliveryOutcome::Delivered);
+
+  EXPECT_EQ(ReadFile(destination() / kArchiveName), archive);
+  EXPECT_EQ(Names(destination()),
+            (std::vector<std::string>{"bkp01012020000000.rar", kArchiveName, "notes.txt"}));
+  EXPECT_EQ(harness.LogMessages(), std::vector<std::string>{kCopiedLog});
+  EXPECT_EQ(harness.window.console,
+            std::vector<std::string>{"Arquivo " + harness.settings.EdtDestino + kArchiveName + " Criado com Sucesso!"});
+  EXPECT_TRUE(harness.window.questions.empty());
+}
+
+TEST_F(DestinationCopyTest, MissingDestinationAsksUntilCancelled) {
+  harness.settings.EdtDestino = (harness.Folder() / "nowhere").string() + "/";
+  harness.window.answers = {run::RetryAnswer::Ok, run::RetryAnswer::Ok};
+  run::DestinationCopy stage;
+
+  EXPECT_EQ(harness.Perform(stage), run::DeliveryOutcome::NotDelivered);
+
+  const std::string cannotWrite = " - Não é possível criar arquivos no destino." + harness.settings.EdtDestino;
+  EXPECT_EQ(harness.LogMessages(), (std::vector<std::string>{cannotWrite, cannotWrite, cannotWrite,
+                                                             " - Cópia de segurança cancelada pelo Usuário."}));
+  std::string question = kQuestion;
+  question.replace(question.find("{D}"), 3, harness.settings.EdtDestino);
+  EXPECT_EQ(harness.window.questions, std::vector<std::string>(3, question));
+  EXPECT_TRUE(harness.window.console.empty());
+}
+
+TEST_F(DestinationCopyTest, FolderWithoutClosingSeparatorIsGluedToTheNames) {
+  harness.settings.EdtDestino = destination().string();
+  run::DestinationCopy stage;
+
+  EXPECT_EQ(harness.Perform(stage), run::DeliveryOutcome::Delivered);
+
+  EXPECT_EQ(ReadFile(destination().string() + kArchiveName), archive);
+  EXPECT_FALSE(fs::exists(destination().string() + "teste123.txt"));
+  EXPECT_TRUE(Names(destination()).empty());
+}
+
+// A copy that fails (as on a full medium) until `successAfter` calls, keeping what the destination held
+// at each call.
+struct FailingCopy {
+  int successAfter;
+  fs::path folder;
+  std::vector<std::vector<std::string>> seen;
+  bool operator()(const std::string& from, const std::string& to) {
+    seen.push_back(Names(folder));
+    return static_cast<int>(seen.size()) > successAfter && platform::CopyFile(from, to);
+  }
+};
+
+TEST_F(DestinationCopyTest, FullDestinationLosesItsOldestArchiveByCreationTimeFirst) {
+  // Created oldest first; the names say otherwise.
+  CreateInOrder(destination(), {"bkp03012020000000.rar", "old.txt", "BKP01012020000000.RAR", "bkp02012020000000.rar"},
+                "old");
+  FailingCopy copy{1, destination(), {}};
+  run::DestinationCopy stage([&copy](const std::string& from, const std::string& to) { return copy(from, to); });
+
+  EXPECT_EQ(harness.Perform(stage), run::DeliveryOutcome::Delivered);
+
+  EXPECT_EQ(copy.seen.size(), 3u);  // the failed copy, the copy after making room, the copy after the probe
+  EXPECT_EQ(Names(destination()), (std::vector<std::string>{"BKP01012020000000.RAR", "bkp02012020000000.rar",
+                                                            kArchiveName, "old.txt"}));
+  EXPECT_EQ(ReadFile(destination() / kArchiveName), archive);
+  EXPECT_EQ(harness.LogMessages(), std::vector<std::string>{kCopiedLog});
+}
+
+TEST_F(DestinationCopyTest, CopyThatNeverSucceedsStopsOnceNothingIsLeftToDelete) {
+  CreateInOrder(destination(), {"bkp02012020000000.rar", "keep.txt", "bkp01012020000000.rar"}, "old");
+  fs::create_directory(destination() / "bkfolder.rar");
+  FailingCopy copy{1000, destination(), {}};
+  run::DestinationCopy stage([&copy](const std::string& from, const std::string& to) { return copy(from, to); });
+
+  EXPECT_EQ(harness.Perform(stage), run::DeliveryOutcome::NotDelivered);
+
+  ASSERT_GE(copy.seen.size(), 3u);
+  EXPECT_EQ(copy.seen[1], (std::vector<std::string>{"bkfolder.rar", "bkp01012020000000.rar", "keep.txt"}));
+  EXPECT_EQ(Names(destination()), (std::vector<std::string>{"bkfolder.rar", "keep.txt"}));
+  EXPECT_EQ(harness.LogMessages(),
+            std::vector<std::string>{" - Não há espaço no destino para o arquivo compactado."});
+  EXPECT_TRUE(harness.window.console.empty());
+}
+
+TEST_F(DestinationCopyTest, MissingLocalArchiveDeletesNothing) {
+  fs::remove(harness.Work() + kArchiveName);
+  CreateInOrder(destination(), {"bkp01012020000000.rar", "bkp02012020000000.rar"}, "old");
+  run::DestinationCopy stage;
+
+  EXPECT_EQ(harness.Perform(stage), run::DeliveryOutcome::NotDelivered);
+
+  EXPECT_EQ(Names(destination()), (std::vector<std::string>{"bkp01012020000000.rar", "bkp02012020000000.rar"}));
+  EXPECT_EQ(harness.LogMessages(),
+            std::vector<std::string>{" - Arquivo compactado não encontrado. Nada foi copiado para o destino."});
+}
+
+// A small file system of its own, mounted for one test; the test is skipped where mounting is not allowed.
+class SmallVolume {
+ public:
+  SmallVolume(const fs::path& folder, const std::string& size) : folder_(folder) {
+    fs::create_directory(folder_);
+#ifdef __linux__
+    mounted_ = ::mount("tmpfs", folder_.c_str(), "tmpfs", 0, ("size=" + size).c_str()) == 0;
+#endif
+  }
+  ~SmallVolume() {
+#ifdef __linux__
+    if (mounted_) ::umount2(folder_.c_str(), MNT_DETACH);
+#endif
+  }
+  bool Mounted() const { return mounted_; }
+
+ private:
+  fs::path folder_;
+  bool mounted_ = false;
+};
+
+TEST_F(DestinationCopyTest, FullVolumeMakesRoomByOldestCreationTime) {
+  const fs::path volumeFolder = harness.Folder() / "volume";
+  SmallVolume volume(volumeFolder, "64k");
+  if (!volume.Mounted()) GTEST_SKIP() << "no permission to mount a small volume here";
+  harness.settings.EdtDestino = volumeFolder.string() + "/";
+  // Three earlier archives of 20 KiB and a small file fill the 64 KiB; the new one of 16 KiB fits once
+  // one archive is gone.
+  CreateInOrder(volumeFolder, {"bkp09012020000000.rar", "bkp07012020000000.rar", "bkp08012020000000.rar"},
+                std::string(20 * 1024, 'o'));
+  WriteFile(volumeFolder / "leia.txt", "x");
+  archive = std::string(16 * 1024, 'n');
+  harness.Archive(archive);
+  run::DestinationCopy stage;
+
+  EXPECT_EQ(harness.Perform(stage), run::DeliveryOutcome::Delivered);
+
+  EXPECT_EQ(Names(volumeFolder), (std::vector<std::string>{"bkp07012020000000.rar", "bkp08012020000000.rar",
+                                                           kArchiveName, "leia.txt"}));
+  EXPECT_EQ(ReadFile(volumeFolder / kArchiveName), archive);
+  EXPECT_EQ(harness.LogMessages(), std::vector<std::string>{kCopiedLog});
+}
+
+}  // namespace

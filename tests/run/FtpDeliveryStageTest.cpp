@@ -1,0 +1,365 @@
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "run/ConnectionTest.h"
+#include "run/FtpDeliveryGauge.h"
+#include "run/FtpDeliveryStage.h"
+#include "tests/fixtures/ftp/FtpServers.h"
+#include "tests/run/DeliveryHarness.h"
+
+namespace {
+
+using deliverytest::AnsweringWindow;
+using deliverytest::DeliveryHarness;
+using deliverytest::kArchiveName;
+using runtest::ReadFile;
+using runtest::WriteFile;
+namespace fs = std::filesystem;
+
+const std::string kAttemptLog = " - Iniciando tentativa de envio por FTP!";
+const std::string kSentLog = " - Arquivo Enviado com Sucesso!";
+const std::string kGivenUpLog = " - Abortado pelo Usuário!";
+const std::string kFailedLog = " - Problemas com a Conexão!";
+const std::vector<std::string> kThreeFailedAttempts{kAttemptLog, kFailedLog, kAttemptLog, kFailedLog,
+                                                    kAttemptLog, kGivenUpLog, kFailedLog};
+const std::string kFtpQuestion =
+    "Falha na Conexão!|Problemas na conexão com a Internet. Verifique se a conexão está disponível.\r"
+    "Clique em OK para tentar novamente.";
+
+std::string AttemptConsoleLine(int attempt) {
+  return "21:07:28 - Iniciando tentativa de envio por FTP! - " + std::to_string(attempt) + "ª Tentativa de 3.";
+}
+
+std::vector<std::string> Names(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::vector<std::string> Sorted(std::vector<std::string> names) {
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// A loopback port on which nothing listens.
+int ClosedPort() {
+  const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ::bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  socklen_t length = sizeof address;
+  ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+  ::close(probe);
+  return ntohs(address.sin_port);
+}
+
+// One of the real servers, seen the same way.
+class FtpPeer {
+ public:
+  explicit FtpPeer(bool vsftpd) {
+    if (vsftpd) {
+      vsftpd_ = std::make_unique<ftpfixtures::VsFtpServer>();
+    } else {
+      pyftpd_ = std::make_unique<ftpfixtures::PyFtpServer>();
+    }
+  }
+  int Port() const { return vsftpd_ ? vsftpd_->Port() : pyftpd_->Port(); }
+  fs::path Home() const { return vsftpd_ ? vsftpd_->Home() : pyftpd_->Home(); }
+  std::string User() const { return vsftpd_ ? vsftpd_->User() : ftpfixtures::PyFtpServer::kUser; }
+  std::string Password() const { return ftpfixtures::PyFtpServer::kPassword; }
+  // A folder of the server holding `names`, which the login user may change.
+  fs::path Folder(const std::string& name, const std::vector<std::string>& names) const {
+    const fs::path folder = Home() / name;
+    fs::create_directories(folder);
+    for (const std::string& file : names) WriteFile(folder / file, "earlier " + file);
+    if (vsftpd_) std::system(("chown -R " + User() + ": " + folder.string()).c_str());
+    return folder;
+  }
+
+ private:
+  std::unique_ptr<ftpfixtures::PyFtpServer> pyftpd_;
+  std::unique_ptr<ftpfixtures::VsFtpServer> vsftpd_;
+};
+
+class FtpStageTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    harness.Archive(archive);
+    harness.settings.CheckFTP = true;
+    harness.settings.EdtServidorFTP = "127.0.0.1";
+    harness.settings.EdtPastaFTP = "/backup";
+    harness.settings.edtarquivosftp = "10";
+  }
+  void UseServer(const FtpPeer& peer, bool passive = true) {
+    harness.settings.EdtPortaFTP = std::to_string(peer.Port());
+    harness.settings.EdtUsuarioFTP = peer.User();
+    harness.settings.EdtSenhaFTP = peer.Password();
+    harness.settings.ComboBox1 = passive ? 1 : 0;
+  }
+  run::DeliveryOutcome Deliver() {
+    run::ConnectGauge(*client, harness.window);
+    run::FtpDeliveryStage stage(*client);
+    return harness.Perform(stage);
+  }
+
+  DeliveryHarness harness;
+  std::unique_ptr<ftp::TIdFTP> client = run::MakeIdFTP1();
+  std::string archive = std::string(200000, 'z') + "end";
+};
+
+const std::vector<std::string> kTwelveArchives{
+    "bkp02012026000000.rar", "bkp03012026000000.rar", "bkp04012026000000.rar", "bkp05012026000000.rar",
+    "bkp06012026000000.rar", "bkp07012026000000.rar", "bkp08012026000000.rar", "bkp09012026000000.rar",
+    "bkp10012026000000.rar",
+    // The three oldest by the dates in their names, whatever their places in a listing.
+    "bkp15062025120000.rar", "bkp31122025235959.rar", "bkp01012026000000.rar"};
+
+struct ServerCase {
+  const char* name;
+  bool vsftpd;
+  bool passive;
+};
+
+class FtpRetentionTest : public FtpStageTest, public testing::WithParamInterface<ServerCase> {};
+
+TEST_P(FtpRetentionTest, TwelveArchivesKeepTenLeaveTenWithTheOldestByNameDateDeleted) {
+  const FtpPeer peer(GetParam().vsftpd);
+  std::vector<std::string> onServer = kTwelveArchives;
+  onServer.insert(onServer.end(), {"bkp01012019000000.zip", "leia.txt", "BKPANTIGO.TXT"});
+  const fs::path folder = peer.Folder("backup", onServer);
+  UseServer(peer, GetParam().passive);
+
+  EXPECT_EQ(Deliver(), run::DeliveryOutcome::Delivered);
+
+  std::vector<std::string> expected(kTwelveArchives.begin(), kTwelveArchives.begin() + 9);
+  expected.insert(expected.end(), {kArchiveName, "bkp01012019000000.zip", "leia.txt", "BKPANTIGO.TXT"});
+  EXPECT_EQ(Names(folder), Sorted(expected));
+  EXPECT_EQ(ReadFile(folder / kArchiveName), archive);
+  EXPECT_EQ(harness.LogMessages(), (std::vector<std::string>{kAttemptLog, kSentLog}));
+  EXPECT_EQ(harness.window.console, (std::vector<std::string>{AttemptConsoleLine(1), "21:07:28 - Transferindo....",
+                                                              "21:07:28 - Arquivo Enviado com Sucesso!"}));
+  // The gauge shows while connected and follows the upload to its announced size.
+  const std::vector<std::string>& gauge = harness.window.gauge;
+  ASSERT_FALSE(gauge.empty());
+  EXPECT_EQ(gauge.front(), "show");
+  const std::string size = std::to_string(archive.size());
+  EXPECT_NE(std::find(gauge.begin(), gauge.end(), "max " + size), gauge.end());
+  EXPECT_EQ(gauge.back(), "progress " + size);
+}
+
+INSTANTIATE_TEST_SUITE_P(Servers, FtpRetentionTest,
+                         testing::Values(ServerCase{"pyftpdlib_passive", false, true},
+                                         ServerCase{"pyftpdlib_active", false, false},
+                                         ServerCase{"vsftpd_passive", true, true},
+                                         ServerCase{"vsftpd_active", true, false}),
+                         [](const testing::TestParamInfo<ServerCase>& info) { return info.param.name; });
+
+TEST_F(FtpStageTest, KeepCountsOneAndZero) {
+  struct Case {
+    const char* keep;
+    bool keepsEarlier;
+  };
+  for (const Case& c : {Case{"1", false}, Case{"0", true}}) {
+    SCOPED_TRACE(c.keep);
+    const FtpPeer peer(false);
+    const std::vector<std::string> earlier{"bkp01012026000000.rar", "bkp02012026000000.rar"};
+    const fs::path folder = peer.Folder("backup", earlier);
+    UseServer(peer);
+    harness.settings.edtarquivosftp = c.keep;
+
+    EXPECT_EQ(Deliver(), run::DeliveryOutcome::Delivered);
+
+    std::vector<std::string> expected{kArchiveName};
+    if (c.keepsEarlier) expected.insert(expected.end(), earlier.begin(), earlier.end());
+    EXPECT_EQ(Names(folder), Sorted(expected));
+  }
+}
+
+TEST_F(FtpStageTest, OtherExtensionNamesTheUploadAndTheMask) {
+  const FtpPeer peer(true);
+  const fs::path folder = peer.Folder("backup", {"bkp01012026000000.zip", "bkp02012026000000.zip",
+                                                 "bkp03012026000000.zip", "bkp01012020000000.rar"});
+  UseServer(peer);
+  harness.settings.CheckMudaExtensao = true;
+  harness.settings.EdtExtensaoFTP = "zip";
+  harness.settings.edtarquivosftp = "2";
+
+  EXPECT_EQ(Deliver(), run::DeliveryOutcome::Delivered);
+
+  EXPECT_EQ(Names(folder), (std::vector<std::string>{"bkp01012020000000.rar", "bkp03012026000000.zip",
+                                                     "bkp08122026210728.zip"}));
+  EXPECT_EQ(ReadFile(folder / "bkp08122026210728.zip"), archive);
+}
+
+TEST_F(FtpStageTest, FailedAttemptsAreRetriedTenSecondsApartThenGivenUp) {
+  const FtpPeer peer(false);
+  struct Case {
+    const char* what;
+    std::vector<std::string> onServer;
+    std::string port;  // empty: the server's
+    std::string keep;
+  };
+  const std::vector<Case> cases{
+      {"unreachable server", {"bkp01012026000000.rar"}, std::to_string(ClosedPort()), "1"},
+      {"port that is no number", {"bkp01012026000000.rar"}, "21x", "1"},
+      {"keep count that is no number", {"bkp01012026000000.rar"}, "", "dez"},
+      {"name without a date", {"bkp01012026000000.rar", "bkpcopia.rar", "bkp02012026000000.rar"}, "", "2"},
+      {"name with an impossible date", {"bkp01012026000000.rar", "bkp30022026000000.rar"}, "", "1"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    DeliveryHarness attempts;
+    attempts.Archive(archive);
+    attempts.settings = harness.settings;
+    const fs::path folder = peer.Folder("backup-" + std::to_string(&c - cases.data()), c.onServer);
+    attempts.settings.EdtPastaFTP = "/" + folder.filename().string();
+    attempts.settings.EdtPortaFTP = c.port.empty() ? std::to_string(peer.Port()) : c.port;
+    attempts.settings.EdtUsuarioFTP = peer.User();
+    attempts.settings.EdtSenhaFTP = peer.Password();
+    attempts.settings.edtarquivosftp = c.keep;
+    attempts.settings.Check_ErroFTP = true;
+    run::FtpDeliveryStage stage(*client);
+
+    EXPECT_EQ(attempts.Perform(stage), run::DeliveryOutcome::NotDelivered);
+
+    EXPECT_EQ(attempts.LogMessages(), kThreeFailedAttempts);
+    EXPECT_EQ(attempts.sleeper.sleeps, (std::vector<int>{10000, 10000}));
+    EXPECT_EQ(attempts.window.console,
+              (std::vector<std::string>{AttemptConsoleLine(1), AttemptConsoleLine(2), AttemptConsoleLine(3)}));
+    EXPECT_TRUE(attempts.window.questions.empty());
+    EXPECT_EQ(Names(folder), Sorted(c.onServer));
+  }
+}
+
+TEST_F(FtpStageTest, WithQuestionsEveryOkRetriesTheSameAttemptUntilCancel) {
+  harness.settings.EdtPortaFTP = std::to_string(ClosedPort());
+  harness.window.answers = {run::RetryAnswer::Ok, run::RetryAnswer::Ok};
+
+  EXPECT_EQ(Deliver(), run::DeliveryOutcome::NotDelivered);
+
+  EXPECT_EQ(harness.LogMessages(), kThreeFailedAttempts);
+  EXPECT_EQ(harness.window.questions, std::vector<std::string>(3, kFtpQuestion));
+  EXPECT_EQ(harness.window.console, std::vector<std::string>(3, AttemptConsoleLine(1)));
+  EXPECT_TRUE(harness.sleeper.sleeps.empty());
+}
+
+TEST_F(FtpStageTest, NobodyToAskRetriesOnItsOwn) {
+  harness.settings.EdtPortaFTP = std::to_string(ClosedPort());
+  harness.window.canAsk = false;
+
+  EXPECT_EQ(Deliver(), run::DeliveryOutcome::NotDelivered);
+
+  EXPECT_EQ(harness.LogMessages(), kThreeFailedAttempts);
+  EXPECT_TRUE(harness.window.questions.empty());
+  EXPECT_EQ(harness.sleeper.sleeps.size(), 2u);
+}
+
+TEST_F(FtpStageTest, OwnerNamedLikeAnArchiveFailsTheAttemptAndDeletesNothing) {
+  const std::string owner = "bkpuser" + std::to_string(::getpid() % 100000);
+  if (std::system(("useradd --no-create-home --shell /usr/sbin/nologin " + owner + " 2>/dev/null").c_str()) != 0) {
+    GTEST_SKIP() << "cannot create the user " << owner;
+  }
+  struct RemoveUser {
+    std::string name;
+    ~RemoveUser() { std::system(("userdel " + name).c_str()); }
+  } removeUser{owner};
+  const FtpPeer peer(false);
+  const std::vector<std::string> earlier{"bkp01012026000000.rar", "bkp02012026000000.rar"};
+  const fs::path folder = peer.Folder("backup", earlier);
+  std::system(("chown " + owner + " " + (folder / earlier[0]).string()).c_str());
+  UseServer(peer);
+  harness.settings.edtarquivosftp = "2";
+
+  EXPECT_EQ(Deliver(), run::DeliveryOutcome::NotDelivered);
+
+  EXPECT_EQ(harness.LogMessages(), (std::vector<std::string>{kAttemptLog, kGivenUpLog, kFailedLog}));
+  EXPECT_EQ(Names(folder), earlier);
+}
+
+TEST(FtpGaugeTest, HandlersMoveTheGauge) {
+  AnsweringWindow window;
+  run::IdFTP1Connected(window);
+  run::IdFTP1WorkBegin(window, 5000);
+  run::IdFTP1Work(window, 2500);
+  run::IdFTP1WorkBegin(window, 0);
+  run::IdFTP1WorkBegin(window, -1);
+  run::IdFTP1Disconnected(window);
+  EXPECT_EQ(window.gauge, (std::vector<std::string>{"show", "progress 0", "max 5000", "progress 2500", "progress 0",
+                                                    "max 0", "progress 0", "max 0", "hide"}));
+  EXPECT_EQ(window.messageRuns, 1);
+}
+
+class ConnectionTestTest : public testing::Test {
+ protected:
+  bool Test(const std::string& workFolder) {
+    return run::BtnTestaConexaoClick({settings, *client, window, workFolder, std::as_bytes(std::span(payload))});
+  }
+
+  runtest::TempFolder folder;
+  app::BackupSettings settings;
+  AnsweringWindow window;
+  std::unique_ptr<ftp::TIdFTP> client = run::MakeIdFTP1();
+  std::string payload = "archiver bytes";
+};
+
+TEST_F(ConnectionTestTest, GoodServerLeavesNothingBehind) {
+  const FtpPeer peer(false);
+  fs::create_directory(peer.Home() / "pasta");
+  settings.EdtServidorFTP = "127.0.0.1";
+  settings.EdtPortaFTP = std::to_string(peer.Port());
+  settings.EdtUsuarioFTP = peer.User();
+  settings.EdtSenhaFTP = peer.Password();
+  for (const std::string& remoteFolder : {"", "/pasta"}) {
+    SCOPED_TRACE(remoteFolder);
+    window.notices.clear();
+    settings.EdtPastaFTP = remoteFolder;
+    EXPECT_TRUE(Test(folder.Text()));
+    EXPECT_EQ(window.notices, std::vector<std::string>{"Conexão OK!"});
+  }
+  EXPECT_EQ(Names(peer.Home()), std::vector<std::string>{"pasta"});
+  EXPECT_TRUE(Names(peer.Home() / "pasta").empty());
+  EXPECT_EQ(ReadFile(folder.Path() / "winrar.exe"), payload);
+  EXPECT_EQ(window.gauge, std::vector<std::string>{});  // the test's client has no gauge connected
+}
+
+TEST_F(ConnectionTestTest, FailuresShowTheProblemMessage) {
+  const FtpPeer peer(false);
+  settings.EdtServidorFTP = "127.0.0.1";
+  settings.EdtUsuarioFTP = peer.User();
+  struct Case {
+    const char* what;
+    std::string port;
+    std::string password;
+  };
+  for (const Case& c : {Case{"unreachable", std::to_string(ClosedPort()), peer.Password()},
+                        Case{"wrong password", std::to_string(peer.Port()), "errada"},
+                        Case{"port no number", "porta", peer.Password()}}) {
+    SCOPED_TRACE(c.what);
+    window.notices.clear();
+    settings.EdtPortaFTP = c.port;
+    settings.EdtSenhaFTP = c.password;
+    EXPECT_FALSE(Test(folder.Text()));
+    EXPECT_EQ(window.notices, std::vector<std::string>{"Problemas com a Conexão."});
+  }
+}
+
+TEST_F(ConnectionTestTest, MissingWorkingFolderFailsBeforeAnyConnection) {
+  settings.EdtServidorFTP = "127.0.0.1";
+  settings.EdtPortaFTP = std::to_string(ClosedPort());
+  EXPECT_THROW(Test(folder.Text() + "Backup/"), std::exception);
+  EXPECT_TRUE(window.notices.empty());
+  EXPECT_FALSE(fs::exists(folder.Path() / "Backup"));
+}
+
+}  // namespace
