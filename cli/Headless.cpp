@@ -6,6 +6,7 @@
 #include "app/StartUp.h"
 #include "platform/Files.h"
 #include "platform/WorkingFolder.h"
+#include "run/ConnectionTest.h"
 #include "run/HeadlessRun.h"
 
 #ifndef TORVI_VERSION
@@ -51,6 +52,9 @@ int RunHeadless(const Options& options, std::ostream& out, std::ostream& err) {
   }
   if (options.noFtp) app::ApplyCommandLine(settings, {app::kNoFtpArgument});
   const std::string workFolder = options.workFolder.empty() ? platform::kWorkingFolder : options.workFolder;
+  if (options.testFtp) {
+    return run::TestConnectionHeadless(settings, workFolder, err) ? kExitDone : kExitRunIncomplete;
+  }
   return run::RunHeadless(settings, configFolder, workFolder, out, err);
 }
 

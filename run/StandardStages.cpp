@@ -1,14 +1,19 @@
 #include "run/StandardStages.h"
 
 #include "run/DatabaseStageService.h"
-#include "run/NullStages.h"
+#include "run/DestinationCopy.h"
+#include "run/FtpDeliveryGauge.h"
+#include "run/FtpDeliveryStage.h"
 
 namespace run {
 
-StandardStages::StandardStages(RunWindow&)
-    : database_(std::make_unique<DatabaseStageService>()),
-      destination_(std::make_unique<NullDestinationStage>()),
-      ftp_(std::make_unique<NullFtpDelivery>()) {}
+StandardStages::StandardStages(RunWindow& window)
+    : ftpClient_(MakeIdFTP1()),
+      database_(std::make_unique<DatabaseStageService>()),
+      destination_(std::make_unique<DestinationCopy>()),
+      ftp_(std::make_unique<FtpDeliveryStage>(*ftpClient_)) {
+  ConnectGauge(*ftpClient_, window);
+}
 
 StandardStages::~StandardStages() = default;
 

@@ -1,0 +1,47 @@
+#include "run/ConnectionTest.h"
+
+#include <exception>
+
+#include "run/Archiver.h"
+#include "run/FtpDeliveryStage.h"
+#include "run/HeadlessWindow.h"
+
+namespace run {
+
+bool BtnTestaConexaoClick(const ConnectionTestSetup& setup) {
+  const app::BackupSettings& settings = setup.settings;
+  ftp::TIdFTP& client = setup.IdFTP1;
+  client.Passive = settings.ComboBox1 != 0;
+  const std::string payload = setup.workFolder + std::string(kArchiverFileName);
+  WriteArchiverIfMissing(payload, setup.archiver);
+  try {
+    client.CloseConnection();
+    ConfigureFtpClient(client, settings);
+    client.ConnectAndLogin(true, ftp::WaitDefault);
+    std::vector<std::string> listing;
+    ListMatching(client, listing, "*");
+    const std::string remote = settings.EdtPastaFTP + "/winrar";
+    client.UploadFile(payload, remote, false);
+    client.DeleteRemoteFile(remote);
+    client.CloseConnection();
+  } catch (const std::exception&) {
+    setup.window.ShowNotice(kConnectionProblems);
+    return false;
+  }
+  setup.window.ShowNotice(kConnectionOk);
+  return true;
+}
+
+bool TestConnectionHeadless(const app::BackupSettings& settings, const std::string& workFolder,
+                            std::ostream& errors) {
+  HeadlessWindow window(errors, errors);
+  const std::unique_ptr<ftp::TIdFTP> client = MakeIdFTP1();
+  try {
+    return BtnTestaConexaoClick({settings, *client, window, workFolder, EmbeddedArchiver()});
+  } catch (const std::exception& error) {
+    errors << error.what() << std::endl;
+    return false;
+  }
+}
+
+}  // namespace run

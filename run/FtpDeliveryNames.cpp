@@ -1,0 +1,62 @@
+#include "run/FtpDeliveryNames.h"
+
+#include <chrono>
+
+#include "platform/Exception.h"
+
+namespace run {
+namespace {
+
+bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
+// The digits of `text` from `first` (counted from 1) for `count` characters, or -1 when any is missing or
+// not a digit.
+int DigitsAt(const std::string& text, std::size_t first, std::size_t count) {
+  if (text.size() < first - 1 + count) return -1;
+  int value = 0;
+  for (std::size_t i = first - 1; i < first - 1 + count; ++i) {
+    if (text[i] < '0' || text[i] > '9') return -1;
+    value = value * 10 + (text[i] - '0');
+  }
+  return value;
+}
+
+}  // namespace
+
+std::string FtpExtension(const app::BackupSettings& settings) {
+  return settings.CheckMudaExtensao ? settings.EdtExtensaoFTP : "rar";
+}
+
+std::string FtpListingMask(const app::BackupSettings& settings) { return "bkp*." + FtpExtension(settings); }
+
+std::string FtpRemotePath(const app::BackupSettings& settings, const std::string& remoteName) {
+  return settings.EdtPastaFTP.empty() ? remoteName : settings.EdtPastaFTP + "/" + remoteName;
+}
+
+std::string ListedName(std::string_view line) {
+  const std::size_t start = line.find("bkp");
+  if (start != std::string_view::npos) line.remove_prefix(start);
+  while (!line.empty() && IsBlankOrControl(line.front())) line.remove_prefix(1);
+  while (!line.empty() && IsBlankOrControl(line.back())) line.remove_suffix(1);
+  return std::string(line);
+}
+
+std::int64_t NameDate(const std::string& listedName) {
+  using namespace std::chrono;
+  const int day = DigitsAt(listedName, 4, 2);
+  const int month = DigitsAt(listedName, 6, 2);
+  const int year = DigitsAt(listedName, 8, 4);
+  const int hour = DigitsAt(listedName, 12, 2);
+  const int minute = DigitsAt(listedName, 14, 2);
+  const int second = DigitsAt(listedName, 16, 2);
+  const year_month_day date{std::chrono::year(year), std::chrono::month(static_cast<unsigned>(month)),
+                            std::chrono::day(static_cast<unsigned>(day))};
+  if (day < 0 || month < 0 || year < 1 || hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 ||
+      second > 59 || !date.ok()) {
+    throw platform::Exception("'" + listedName + "' holds no valid date and time");
+  }
+  return duration_cast<seconds>(sys_days(date).time_since_epoch()).count() + hour * 3600 + minute * 60 +
+         second;
+}
+
+}  // namespace run
