@@ -132,7 +132,7 @@ TEST(ExecutableFolder, IsTheFolderOfThisTestProgram) {
   const std::string folder = platform::ExecutableFolder();
   ASSERT_FALSE(folder.empty());
   EXPECT_EQ(folder.back(), '/');
-  EXPECT_TRUE(std::filesystem::exists(folder + "platform_tests"));
+  EXPECT_TRUE(std::filesystem::exists(folder + "posix_platform_tests"));
 }
 
 }  // namespace

@@ -1,13 +1,17 @@
 #pragma once
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 #include <string>
+
+#include "platform/Files.h"
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace testsupport {
 
@@ -16,9 +20,15 @@ namespace testsupport {
 class TempFolder {
  public:
   TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "torvi-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern + "/";
+    std::random_device random;
+    for (;;) {
+      const std::filesystem::path folder =
+          std::filesystem::temp_directory_path() / ("torvi-test-" + std::to_string(random()));
+      if (std::filesystem::create_directory(folder)) {
+        path_ = folder.string() + platform::kPathSeparator;
+        return;
+      }
+    }
   }
   ~TempFolder() {
     std::error_code ignored;
@@ -55,7 +65,14 @@ inline std::string ReadBytes(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Permission bits do not stop the superuser from writing.
-inline bool RunningAsRoot() { return ::geteuid() == 0; }
+// Whether POSIX permission bits stop this process from reading a file or writing into a folder: not for
+// the superuser, and not on Windows, where only the read-only attribute exists.
+inline bool PermissionBitsBind() {
+#ifdef _WIN32
+  return false;
+#else
+  return ::geteuid() != 0;
+#endif
+}
 
 }  // namespace testsupport
