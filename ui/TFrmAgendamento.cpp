@@ -89,6 +89,7 @@ TFrmAgendamento::TFrmAgendamento(std::unique_ptr<platform::ScheduleTable> table,
   QWidget::setTabOrder(Memo1, Button1);
   QWidget::setTabOrder(Button1, Button4);
   EnterActsAsTab(this);
+  timeOnEntry_ = EdtHora->text();
   EdtHora->installEventFilter(this);
 
   connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
@@ -118,6 +119,7 @@ void TFrmAgendamento::Button3Click() {
   const std::string line = platform::ComposeScheduleLine(TimeText(), CheckBox1->isChecked(), executablePath_);
   SetTableText(platform::AppendScheduleLine(TableText(), line));
   EdtHora->clear();
+  timeOnEntry_ = EdtHora->text();
   EdtHora->setFocus();
   CheckBox1->setChecked(false);
 }
@@ -155,14 +157,22 @@ void TFrmAgendamento::RejectIncompleteTime() {
   QApplication::beep();
   EdtHora->setFocus();
   ShowErrorBox(this, kInvalidTime);
+  activateWindow();
+  EdtHora->setFocus();
 }
 
 bool TFrmAgendamento::eventFilter(QObject* target, QEvent* event) {
   if (target != EdtHora) return QDialog::eventFilter(target, event);
   switch (event->type()) {
-    case QEvent::FocusIn:
-      timeOnEntry_ = EdtHora->text();
+    case QEvent::FocusIn: {
+      // Entered from another control; the focus coming back after the error box keeps the old value.
+      const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+      if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+          reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason) {
+        timeOnEntry_ = EdtHora->text();
+      }
       break;
+    }
     case QEvent::KeyPress:
       // Escape gives the field back the value it had on entry instead of closing the editor.
       if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && EdtHora->text() != timeOnEntry_) {
