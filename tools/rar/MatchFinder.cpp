@@ -15,7 +15,6 @@ namespace {
 
 constexpr std::uint32_t kHistory = 1u << 22;  // 4 MiB, the format's largest distance + 1
 constexpr std::uint32_t kWindowSize = 2 * kHistory;
-constexpr std::uint32_t kWordPadding = 8;  // CommonLength reads whole words
 constexpr std::uint32_t kOutputBoundary = 1u << 22;
 constexpr unsigned kHashBits = 16;
 constexpr std::uint32_t kWays = 8;  // candidates kept per hash bucket, most recent first: one cache line
@@ -40,19 +39,20 @@ int MatchScore(std::uint32_t length, std::uint32_t distance, int repeatIndex) {
 }
 
 MatchFinder::MatchFinder()
-    : window_(kWindowSize + kWordPadding, 0), buckets_((std::size_t{1} << kHashBits) * kWays, kNone) {}
+    : window_(std::make_unique_for_overwrite<std::uint8_t[]>(kWindowSize)),
+      buckets_((std::size_t{1} << kHashBits) * kWays, kNone) {}
 
 std::size_t MatchFinder::Append(std::span<const std::uint8_t> data) {
   if (end_ == kWindowSize && position_ >= kHistory) Slide();
   const std::size_t count = std::min<std::size_t>(data.size(), kWindowSize - end_);
-  std::memcpy(window_.data() + end_, data.data(), count);
+  std::memcpy(&window_[end_], data.data(), count);
   end_ += static_cast<std::uint32_t>(count);
   return count;
 }
 
 // Drops the oldest half of the window; every stored position moves down by the same amount.
 void MatchFinder::Slide() {
-  std::memmove(window_.data(), window_.data() + kHistory, end_ - kHistory);
+  std::memmove(&window_[0], &window_[kHistory], end_ - kHistory);
   for (std::uint32_t& at : buckets_) at = (at != kNone && at >= kHistory) ? at - kHistory : kNone;
   base_ += kHistory;
   position_ -= kHistory;
@@ -67,28 +67,28 @@ std::uint32_t MatchFinder::LengthLimit(std::uint32_t at) const {
 }
 
 std::uint32_t MatchFinder::CommonLength(std::uint32_t a, std::uint32_t b, std::uint32_t limit) const {
-  const std::uint8_t* p = window_.data() + a;
-  const std::uint8_t* q = window_.data() + b;
+  const std::uint8_t* p = &window_[a];
+  const std::uint8_t* q = &window_[b];
   std::uint32_t length = 0;
-  while (length < limit) {
+  for (; length + 8 <= limit; length += 8) {
     std::uint64_t x = 0;
     std::uint64_t y = 0;
     std::memcpy(&x, p + length, 8);
     std::memcpy(&y, q + length, 8);
     if (x != y) {
       const std::uint64_t diff = x ^ y;
-      length += static_cast<std::uint32_t>(
-          (std::endian::native == std::endian::little ? std::countr_zero(diff) : std::countl_zero(diff)) / 8);
-      break;
+      const int sameBits =
+          std::endian::native == std::endian::little ? std::countr_zero(diff) : std::countl_zero(diff);
+      return length + static_cast<std::uint32_t>(sameBits / 8);
     }
-    length += 8;
   }
-  return std::min(length, limit);
+  while (length < limit && p[length] == q[length]) ++length;
+  return length;
 }
 
 void MatchFinder::InsertUpTo(std::uint32_t at) {
   for (; hashedUpTo_ <= at && hashedUpTo_ + kHashedBytes <= end_; ++hashedUpTo_) {
-    std::uint32_t* bucket = buckets_.data() + std::size_t{Hash(window_.data() + hashedUpTo_)} * kWays;
+    std::uint32_t* bucket = buckets_.data() + std::size_t{Hash(&window_[0] + hashedUpTo_)} * kWays;
     for (std::uint32_t way = kWays - 1; way > 0; --way) bucket[way] = bucket[way - 1];
     bucket[0] = hashedUpTo_;
   }
@@ -114,13 +114,13 @@ Match MatchFinder::Find(std::uint32_t offset, const DistanceHistory& history) {
   InsertUpTo(at);
   // The bucket's first entry is `at` itself. Fetch every candidate's bytes before comparing any, so
   // that the reads from the far window overlap.
-  const std::uint32_t* bucket = buckets_.data() + std::size_t{Hash(window_.data() + at)} * kWays;
+  const std::uint32_t* bucket = buckets_.data() + std::size_t{Hash(&window_[0] + at)} * kWays;
   std::array<std::uint32_t, kWays> candidates{};
   std::uint32_t count = 0;
   for (std::uint32_t way = 1; way < kWays; ++way) {
     const std::uint32_t candidate = bucket[way];
     if (candidate >= at || at - candidate > kMaxDistance) continue;
-    __builtin_prefetch(window_.data() + candidate);
+    __builtin_prefetch(&window_[0] + candidate);
     candidates[count++] = candidate;
   }
   for (std::uint32_t i = 0; i < count && best.length < limit; ++i) {

@@ -41,12 +41,12 @@ class MatchFinder {
   void InsertUpTo(std::uint32_t at);
   void Slide();
 
-  std::vector<std::uint8_t> window_;
-  std::vector<std::uint32_t> buckets_;  // recent positions by hash of their first bytes
-  std::uint64_t base_ = 0;              // output position of window_[0]
-  std::uint32_t position_ = 0;          // parse position in window_
-  std::uint32_t end_ = 0;               // end of the appended bytes in window_
-  std::uint32_t hashedUpTo_ = 0;        // positions below this are in the hash table (or skipped)
+  std::unique_ptr<std::uint8_t[]> window_;  // written before read: no need to clear it
+  std::vector<std::uint32_t> buckets_;      // recent positions by hash of their first bytes
+  std::uint64_t base_ = 0;                  // output position of window_[0]
+  std::uint32_t position_ = 0;              // parse position in window_
+  std::uint32_t end_ = 0;                   // end of the appended bytes in window_
+  std::uint32_t hashedUpTo_ = 0;            // positions below this are in the hash table (or skipped)
 };
 
 // Estimated bits saved by a match of this length and kind over literals.

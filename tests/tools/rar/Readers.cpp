@@ -88,22 +88,15 @@ ReadBack ReadWithBsdtar(const std::filesystem::path& archive, const std::string&
   return result;
 }
 
-ReadBack ReadWithUnar(const std::filesystem::path& archive, const std::filesystem::path& scratch) {
-  const std::filesystem::path folder = scratch / "unar-out";
-  std::filesystem::remove_all(folder);
-  std::filesystem::create_directories(folder);
-  const CommandResult run = RunCommand("unar -q -f -D -o " + Quote(folder) + " " + Quote(archive));
-  ReadBack result;
-  result.log = run.output;
-  for (const auto& entry : std::filesystem::directory_iterator(folder))
-    result.names.push_back(entry.path().filename().string());
-  if (run.exitCode == 0 && result.names.size() == 1) {
-    const ReadBack content = Summarize(folder / result.names.front());
-    result.size = content.size;
-    result.crc = content.crc;
-    result.ok = true;
-  }
-  std::filesystem::remove_all(folder);
+ReadBack ReadWithUnar(const std::filesystem::path& archive) {
+  const CommandResult listing = RunCommand("lsar " + Quote(archive));
+  ReadBack result = SummarizeCommand("unar -q -o - " + Quote(archive) + " 2>/dev/null");
+  std::vector<std::string> lines = Lines(listing.output);
+  if (!lines.empty()) lines.erase(lines.begin());  // "<archive>: RAR"
+  result.names = lines;
+  result.ok = result.ok && listing.exitCode == 0;
+  if (!result.ok)
+    result.log = listing.output + RunCommand("unar -q -o - " + Quote(archive) + " >/dev/null").output;
   return result;
 }
 

@@ -29,8 +29,8 @@ struct ReadBack {
 
 // bsdtar (libarchive): lists the archive, then streams the entry `name` through a CRC.
 ReadBack ReadWithBsdtar(const std::filesystem::path& archive, const std::string& name);
-// unar: extracts into a fresh folder below `scratch` and checks the one file it made.
-ReadBack ReadWithUnar(const std::filesystem::path& archive, const std::filesystem::path& scratch);
+// unar: lists the archive with lsar, then streams what unar extracts (it checks the CRC) through a CRC.
+ReadBack ReadWithUnar(const std::filesystem::path& archive);
 
 // CRC-32 and size of a file, read in chunks.
 ReadBack Summarize(const std::filesystem::path& file);
