@@ -14,7 +14,8 @@ namespace {
 
 constexpr std::string_view kProbeFileName = "teste123.txt";
 constexpr std::string_view kCandidateMask = "bk*.rar";
-constexpr std::string_view kLogNoArchiveToCopy = " - Arquivo compactado não encontrado. Nada foi copiado para o destino.";
+constexpr std::string_view kLogNoArchiveToCopy =
+    " - Arquivo compactado não encontrado. Nada foi copiado para o destino.";
 constexpr std::string_view kLogNoRoom = " - Não há espaço no destino para o arquivo compactado.";
 
 // Creates the probe as a new empty file and closes it; false when either fails.

@@ -56,7 +56,8 @@ class AnsweringWindow final : public run::RunWindow {
 // run's archive, written by Archive().
 class DeliveryHarness {
  public:
-  DeliveryHarness() : work_(folder_.Text() + "work/"), log_(folder_.Text(), clock_), console_(window, clock_) {
+  DeliveryHarness()
+      : work_(folder_.Text() + "work/"), log_(folder_.Text(), clock_), console_(window, clock_) {
     std::filesystem::create_directories(work_);
     log_.Open();
   }

@@ -68,8 +68,8 @@ TEST_F(DestinationCopyTest, RoomEnoughCopiesOnceAndLeavesEverythingElse) {
   EXPECT_EQ(Names(destination()),
             (std::vector<std::string>{"bkp01012020000000.rar", kArchiveName, "notes.txt"}));
   EXPECT_EQ(harness.LogMessages(), std::vector<std::string>{kCopiedLog});
-  EXPECT_EQ(harness.window.console,
-            std::vector<std::string>{"Arquivo " + harness.settings.EdtDestino + kArchiveName + " Criado com Sucesso!"});
+  EXPECT_EQ(harness.window.console, std::vector<std::string>{"Arquivo " + harness.settings.EdtDestino +
+                                                             kArchiveName + " Criado com Sucesso!"});
   EXPECT_TRUE(harness.window.questions.empty());
 }
 
@@ -80,9 +80,11 @@ TEST_F(DestinationCopyTest, MissingDestinationAsksUntilCancelled) {
 
   EXPECT_EQ(harness.Perform(stage), run::DeliveryOutcome::NotDelivered);
 
-  const std::string cannotWrite = " - Não é possível criar arquivos no destino." + harness.settings.EdtDestino;
-  EXPECT_EQ(harness.LogMessages(), (std::vector<std::string>{cannotWrite, cannotWrite, cannotWrite,
-                                                             " - Cópia de segurança cancelada pelo Usuário."}));
+  const std::string cannotWrite =
+      " - Não é possível criar arquivos no destino." + harness.settings.EdtDestino;
+  EXPECT_EQ(harness.LogMessages(),
+            (std::vector<std::string>{cannotWrite, cannotWrite, cannotWrite,
+                                      " - Cópia de segurança cancelada pelo Usuário."}));
   std::string question = kQuestion;
   question.replace(question.find("{D}"), 3, harness.settings.EdtDestino);
   EXPECT_EQ(harness.window.questions, std::vector<std::string>(3, question));
@@ -114,10 +116,12 @@ struct FailingCopy {
 
 TEST_F(DestinationCopyTest, FullDestinationLosesItsOldestArchiveByCreationTimeFirst) {
   // Created oldest first; the names say otherwise.
-  CreateInOrder(destination(), {"bkp03012020000000.rar", "old.txt", "BKP01012020000000.RAR", "bkp02012020000000.rar"},
+  CreateInOrder(destination(),
+                {"bkp03012020000000.rar", "old.txt", "BKP01012020000000.RAR", "bkp02012020000000.rar"},
                 "old");
   FailingCopy copy{1, destination(), {}};
-  run::DestinationCopy stage([&copy](const std::string& from, const std::string& to) { return copy(from, to); });
+  run::DestinationCopy stage(
+      [&copy](const std::string& from, const std::string& to) { return copy(from, to); });
 
   EXPECT_EQ(harness.Perform(stage), run::DeliveryOutcome::Delivered);
 
@@ -132,7 +136,8 @@ TEST_F(DestinationCopyTest, CopyThatNeverSucceedsStopsOnceNothingIsLeftToDelete)
   CreateInOrder(destination(), {"bkp02012020000000.rar", "keep.txt", "bkp01012020000000.rar"}, "old");
   fs::create_directory(destination() / "bkfolder.rar");
   FailingCopy copy{1000, destination(), {}};
-  run::DestinationCopy stage([&copy](const std::string& from, const std::string& to) { return copy(from, to); });
+  run::DestinationCopy stage(
+      [&copy](const std::string& from, const std::string& to) { return copy(from, to); });
 
   EXPECT_EQ(harness.Perform(stage), run::DeliveryOutcome::NotDelivered);
 
@@ -151,9 +156,11 @@ TEST_F(DestinationCopyTest, MissingLocalArchiveDeletesNothing) {
 
   EXPECT_EQ(harness.Perform(stage), run::DeliveryOutcome::NotDelivered);
 
-  EXPECT_EQ(Names(destination()), (std::vector<std::string>{"bkp01012020000000.rar", "bkp02012020000000.rar"}));
-  EXPECT_EQ(harness.LogMessages(),
-            std::vector<std::string>{" - Arquivo compactado não encontrado. Nada foi copiado para o destino."});
+  EXPECT_EQ(Names(destination()),
+            (std::vector<std::string>{"bkp01012020000000.rar", "bkp02012020000000.rar"}));
+  EXPECT_EQ(
+      harness.LogMessages(),
+      std::vector<std::string>{" - Arquivo compactado não encontrado. Nada foi copiado para o destino."});
 }
 
 // A small file system of its own, mounted for one test; the test is skipped where mounting is not allowed.

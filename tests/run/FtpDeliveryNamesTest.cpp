@@ -12,7 +12,8 @@ TEST(FtpDeliveryNamesTest, ListedNameStartsAtTheFirstBkp) {
     std::string line;
     std::string name;
   } cases[] = {
-      {"-rw-r--r--   1 root     root         1234 Dec 09 22:10 bkp08122026210728.rar\r", "bkp08122026210728.rar"},
+      {"-rw-r--r--   1 root     root         1234 Dec 09 22:10 bkp08122026210728.rar\r",
+       "bkp08122026210728.rar"},
       {"-rw-r--r--   1 bkpuser  root         1234 Dec 09 22:10 bkp08122026210728.rar",
        "bkpuser  root         1234 Dec 09 22:10 bkp08122026210728.rar"},
       {"  bkp01012026000000.zip \t", "bkp01012026000000.zip"},
@@ -31,9 +32,10 @@ TEST(FtpDeliveryNamesTest, NameDatesOrderByTheDateInTheName) {
 }
 
 TEST(FtpDeliveryNamesTest, NamesWithoutAValidDateAreErrors) {
-  for (const char* name : {"bkpcopia.rar", "bkp0812202621072", "bkp32122026210728.rar", "bkp29022026000000.rar",
-                           "bkp08132026210728.rar", "bkp08122026240000.rar", "bkp08122026216000.rar",
-                           "bkp0812202621072x.rar", "bkpuser  root 1234 Dec 09 22:10 bkp08122026210728.rar", ""}) {
+  for (const char* name :
+       {"bkpcopia.rar", "bkp0812202621072", "bkp32122026210728.rar", "bkp29022026000000.rar",
+        "bkp08132026210728.rar", "bkp08122026240000.rar", "bkp08122026216000.rar", "bkp0812202621072x.rar",
+        "bkpuser  root 1234 Dec 09 22:10 bkp08122026210728.rar", ""}) {
     EXPECT_THROW(run::NameDate(name), platform::Exception) << name;
   }
   EXPECT_NO_THROW(run::NameDate("bkp29022028000000.rar"));

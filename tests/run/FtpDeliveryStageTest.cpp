@@ -29,14 +29,15 @@ const std::string kAttemptLog = " - Iniciando tentativa de envio por FTP!";
 const std::string kSentLog = " - Arquivo Enviado com Sucesso!";
 const std::string kGivenUpLog = " - Abortado pelo Usuário!";
 const std::string kFailedLog = " - Problemas com a Conexão!";
-const std::vector<std::string> kThreeFailedAttempts{kAttemptLog, kFailedLog, kAttemptLog, kFailedLog,
+const std::vector<std::string> kThreeFailedAttempts{kAttemptLog, kFailedLog,  kAttemptLog, kFailedLog,
                                                     kAttemptLog, kGivenUpLog, kFailedLog};
 const std::string kFtpQuestion =
     "Falha na Conexão!|Problemas na conexão com a Internet. Verifique se a conexão está disponível.\r"
     "Clique em OK para tentar novamente.";
 
 std::string AttemptConsoleLine(int attempt) {
-  return "21:07:28 - Iniciando tentativa de envio por FTP! - " + std::to_string(attempt) + "ª Tentativa de 3.";
+  return "21:07:28 - Iniciando tentativa de envio por FTP! - " + std::to_string(attempt) +
+         "ª Tentativa de 3.";
 }
 
 std::vector<std::string> Names(const fs::path& folder) {
@@ -147,8 +148,9 @@ TEST_P(FtpRetentionTest, TwelveArchivesKeepTenLeaveTenWithTheOldestByNameDateDel
   EXPECT_EQ(Names(folder), Sorted(expected));
   EXPECT_EQ(ReadFile(folder / kArchiveName), archive);
   EXPECT_EQ(harness.LogMessages(), (std::vector<std::string>{kAttemptLog, kSentLog}));
-  EXPECT_EQ(harness.window.console, (std::vector<std::string>{AttemptConsoleLine(1), "21:07:28 - Transferindo....",
-                                                              "21:07:28 - Arquivo Enviado com Sucesso!"}));
+  EXPECT_EQ(harness.window.console,
+            (std::vector<std::string>{AttemptConsoleLine(1), "21:07:28 - Transferindo....",
+                                      "21:07:28 - Arquivo Enviado com Sucesso!"}));
   // The gauge shows while connected and follows the upload to its announced size.
   const std::vector<std::string>& gauge = harness.window.gauge;
   const auto shown = std::find(gauge.begin(), gauge.end(), "show");
@@ -235,8 +237,8 @@ TEST_F(FtpStageTest, FailedAttemptsAreRetriedTenSecondsApartThenGivenUp) {
 
     EXPECT_EQ(attempts.LogMessages(), kThreeFailedAttempts);
     EXPECT_EQ(attempts.sleeper.sleeps, (std::vector<int>{10000, 10000}));
-    EXPECT_EQ(attempts.window.console,
-              (std::vector<std::string>{AttemptConsoleLine(1), AttemptConsoleLine(2), AttemptConsoleLine(3)}));
+    EXPECT_EQ(attempts.window.console, (std::vector<std::string>{AttemptConsoleLine(1), AttemptConsoleLine(2),
+                                                                 AttemptConsoleLine(3)}));
     EXPECT_TRUE(attempts.window.questions.empty());
     EXPECT_EQ(Names(folder), Sorted(c.onServer));
   }
@@ -267,7 +269,8 @@ TEST_F(FtpStageTest, NobodyToAskRetriesOnItsOwn) {
 
 TEST_F(FtpStageTest, OwnerNamedLikeAnArchiveFailsTheAttemptAndDeletesNothing) {
   const std::string owner = "bkpuser" + std::to_string(::getpid() % 100000);
-  if (std::system(("useradd --no-create-home --shell /usr/sbin/nologin " + owner + " 2>/dev/null").c_str()) != 0) {
+  if (std::system(("useradd --no-create-home --shell /usr/sbin/nologin " + owner + " 2>/dev/null").c_str()) !=
+      0) {
     GTEST_SKIP() << "cannot create the user " << owner;
   }
   struct RemoveUser {
@@ -295,15 +298,16 @@ TEST(FtpGaugeTest, HandlersMoveTheGauge) {
   run::IdFTP1WorkBegin(window, 0);
   run::IdFTP1WorkBegin(window, -1);
   run::IdFTP1Disconnected(window);
-  EXPECT_EQ(window.gauge, (std::vector<std::string>{"show", "progress 0", "max 5000", "progress 2500", "progress 0",
-                                                    "max 0", "progress 0", "max 0", "hide"}));
+  EXPECT_EQ(window.gauge, (std::vector<std::string>{"show", "progress 0", "max 5000", "progress 2500",
+                                                    "progress 0", "max 0", "progress 0", "max 0", "hide"}));
   EXPECT_EQ(window.messageRuns, 1);
 }
 
 class ConnectionTestTest : public testing::Test {
  protected:
   bool Test(const std::string& workFolder) {
-    return run::BtnTestaConexaoClick({settings, *client, window, workFolder, std::as_bytes(std::span(payload))});
+    return run::BtnTestaConexaoClick(
+        {settings, *client, window, workFolder, std::as_bytes(std::span(payload))});
   }
 
   runtest::TempFolder folder;
