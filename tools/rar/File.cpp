@@ -68,6 +68,7 @@ std::size_t File::Read(std::span<std::uint8_t> buffer) {
 }
 
 void File::Write(std::span<const std::uint8_t> data) {
+  if (data.empty()) return;
   errno = 0;
   if (std::fwrite(data.data(), 1, data.size(), handle_) != data.size()) Fail("write", errno);
 }
