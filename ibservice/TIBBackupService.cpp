@@ -7,7 +7,9 @@
 #include "platform/Conversions.h"
 
 namespace ibservice {
+namespace {
 
+// The options word of a backup start request: one bit per option.
 std::uint32_t BackupOptionsWord(const TBackupOptions& options) {
   std::uint32_t word = 0;
   for (const TBackupOption option : options) {
@@ -37,6 +39,8 @@ std::uint32_t BackupOptionsWord(const TBackupOptions& options) {
   }
   return word;
 }
+
+}  // namespace
 
 void TIBBackupService::BuildStartRequest() {
   if (databaseName_.empty()) {

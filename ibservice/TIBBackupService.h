@@ -20,9 +20,6 @@ enum class TBackupOption {
 };
 using TBackupOptions = std::set<TBackupOption>;
 
-// The options word of a backup start request.
-std::uint32_t BackupOptionsWord(const TBackupOptions& options);
-
 // Has the server write a backup of one database into one or more files on the server's machine.
 class TIBBackupService : public TIBBackupRestoreService {
  public:
