@@ -161,6 +161,11 @@ TEST_F(BackupActionTest, MalformedRepliesAreRefusedWithoutReadingPastTheBuffer) 
   fake_.QueueLine(std::string(12, 'y'));  // the longest line that fits 16 bytes
   EXPECT_EQ(service_.ReadOutputLine(), std::string(12, 'y'));
   EXPECT_EQ(fake_.LastReplyBufferSize(), 16);
+
+  service_.SetBufferSize(40);  // reallocated: a longer line now fits
+  fake_.QueueLine(std::string(36, 'z'));
+  EXPECT_EQ(service_.ReadOutputLine(), std::string(36, 'z'));
+  EXPECT_EQ(fake_.LastReplyBufferSize(), 40);
 }
 
 TEST_F(BackupActionTest, BufferSizeOutsideItsRangeIsRefused) {
