@@ -13,7 +13,7 @@ constexpr std::size_t kBlockTokens = 1 << 16;
 // Parsing stops this far from the end of the input seen so far, so that matches are not cut short
 // only because the next piece has not arrived yet.
 constexpr std::uint32_t kLookahead = 2 * alphabet::kMaxMatchLength + 2;
-constexpr std::uint32_t kLazyLimit = 32;  // a match this long is taken without looking one byte further
+constexpr std::uint32_t kLazyLimit = 16;  // a match this long is taken without looking one byte further
 constexpr std::size_t kDrainSize = 1 << 20;
 
 }  // namespace

@@ -17,7 +17,7 @@ constexpr std::uint32_t kHistory = 1u << 22;  // 4 MiB, the format's largest dis
 constexpr std::uint32_t kWindowSize = 2 * kHistory;
 constexpr std::uint32_t kOutputBoundary = 1u << 22;
 constexpr unsigned kHashBits = 16;
-constexpr std::uint32_t kWays = 8;  // candidates kept per hash bucket, most recent first: one cache line
+constexpr std::uint32_t kWays = 4;  // candidates kept per hash bucket, most recent first
 constexpr std::uint32_t kNone = 0xFFFFFFFFu;
 
 constexpr std::uint32_t kNiceLength = 96;   // a match this long ends it
