@@ -125,5 +125,23 @@ TEST_F(BackupServerTest, FailuresCarryTheLibraryTextAndLeaveTheComponentDetached
   EXPECT_FALSE(service.Active());
 }
 
+TEST_F(BackupServerTest, ServerDyingMidReportRaisesInsteadOfEndingTheReport) {
+  const std::string database = server_.CreateSampleDatabase();
+  TIBBackupService service;
+  Configure(service, server_.Address(), database, server_.Password(), server_.Folder() + "backup/x.bk");
+  service.Attach();
+  service.Start();
+  EXPECT_TRUE(service.ReadOutputLine().starts_with("gbak:")) << "the report has begun";
+  server_.Kill();
+  try {
+    ReadAll(service);
+    FAIL() << "the report of a dead server ended normally";
+  } catch (const EIBInterBaseError& error) {
+    EXPECT_EQ(error.SqlErrorCode(), -902) << error.Message();
+  }
+  EXPECT_FALSE(service.EndOfOutput());
+  EXPECT_FALSE(service.Active());
+}
+
 }  // namespace
 }  // namespace ibservice
