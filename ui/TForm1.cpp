@@ -127,7 +127,7 @@ TForm1::TForm1(TForm1Environment environment, QWidget* parent)
 TForm1::~TForm1() = default;
 
 void TForm1::BuildGroupBox1() {
-  GroupBox1 = Group("GroupBox1", "Banco de Dados do Ormelin", 4, 65, this);
+  GroupBox1 = Group("GroupBox1", "Banco de Dados do Ormelin", 8, 65, this);
   auto* grid = Tight(new QGridLayout(GroupBox1));
   grid->setVerticalSpacing(1);
   EdtServidor = Field("EdtServidor", GroupBox1);
@@ -148,7 +148,7 @@ void TForm1::BuildGroupBox1() {
 void TForm1::BuildGroupBox2() {
   GroupBox2 =
       Group("GroupBox2",
-            "Configuração de Compartilhamento (Em caso do Servidor não ser a máquina que faz o Backup)", 72,
+            "Configuração de Compartilhamento (Em caso do Servidor não ser a máquina que faz o Backup)", 82,
             65, this);
   auto* grid = Tight(new QGridLayout(GroupBox2));
   grid->setVerticalSpacing(1);
@@ -156,14 +156,22 @@ void TForm1::BuildGroupBox2() {
   EdtPastaComp = Field("EdtPastaComp", GroupBox2);
   EdtPastaTemp->setFixedWidth(297);
   EdtPastaComp->setFixedWidth(297);
-  grid->addWidget(Caption("Pasta Temporária no Servidor (Deve estar compartilhada)", GroupBox2), 0, 0);
+  QLabel* tempCaption = Caption("Pasta Temporária no Servidor (Deve estar compartilhada)", GroupBox2);
+  QLabel* shareCaption = Caption("Caminho do Compartilhamento na Rede(Ex: \\\\Servidor\\c\\...)", GroupBox2);
+  // The two long captions share one line; a point smaller they fit above their fields.
+  for (QLabel* caption : {tempCaption, shareCaption}) {
+    QFont smaller = caption->font();
+    smaller.setPointSize(7);
+    caption->setFont(smaller);
+  }
+  grid->addWidget(tempCaption, 0, 0);
   grid->addWidget(EdtPastaTemp, 1, 0);
-  grid->addWidget(Caption("Caminho do Compartilhamento na Rede(Ex: \\\\Servidor\\c\\...)", GroupBox2), 0, 1);
+  grid->addWidget(shareCaption, 0, 1);
   grid->addWidget(EdtPastaComp, 1, 1);
 }
 
 void TForm1::BuildGroupBox3() {
-  GroupBox3 = Group("GroupBox3", "Gravação em Unidade Local", 140, 57, this);
+  GroupBox3 = Group("GroupBox3", "Gravação em Unidade Local", 156, 57, this);
   auto* row = Tight(new QHBoxLayout(GroupBox3));
   CheckDestino = Check("CheckDestino", "Gravar em:", GroupBox3);
   EdtDestino = Field("EdtDestino", GroupBox3);
@@ -175,7 +183,7 @@ void TForm1::BuildGroupBox3() {
 }
 
 void TForm1::BuildGroupBox4() {
-  GroupBox4 = Group("GroupBox4", "Backup por FTP", 200, 113, this);
+  GroupBox4 = Group("GroupBox4", "Backup por FTP", 222, 113, this);
   auto* rows = Tight(new QVBoxLayout(GroupBox4));
   rows->setSpacing(3);
 
@@ -243,7 +251,7 @@ void TForm1::BuildGroupBox4() {
 }
 
 void TForm1::BuildGroupBox5() {
-  GroupBox5 = Group("GroupBox5", "Opções Gerais", 316, 81, this);
+  GroupBox5 = Group("GroupBox5", "Opções Gerais", 344, 81, this);
   auto* rows = Tight(new QVBoxLayout(GroupBox5));
   auto* row1 = new QHBoxLayout;
   CheckConfig = Check("CheckConfig", "Abrir Tela de Configuração", GroupBox5);

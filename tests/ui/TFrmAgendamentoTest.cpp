@@ -15,39 +15,6 @@ namespace {
 
 constexpr char kExecutable[] = "/opt/torvi backup/VAzeduz";
 
-// The scheduler's table kept in memory: the crontab behind the real one is the user's own, which no test
-// may touch (the crontab mapping has its own tests with a stand-in command).
-struct TableState {
-  int installedAfterRequests = 0;  // the scheduler appears after this many install requests
-  int installRequests = 0;
-  std::string text;
-  bool unreadable = false;
-  bool unwritable = false;
-  std::vector<std::string> saves;
-};
-
-class MemoryScheduleTable final : public platform::ScheduleTable {
- public:
-  explicit MemoryScheduleTable(TableState& state) : state_(state) {}
-  bool Exists() override { return state_.installRequests >= state_.installedAfterRequests; }
-  std::string Load() override {
-    if (state_.unreadable) throw platform::Exception("Cannot open file \"crontab -l\". Permission denied");
-    return platform::WithCrLfLineEnds(state_.text);
-  }
-  void Save(const std::string& text) override {
-    if (state_.unwritable) throw platform::Exception("Cannot create file \"crontab\". bad minute");
-    state_.saves.push_back(text);
-    state_.text = text;
-  }
-  std::string InstallRequest() override {
-    ++state_.installRequests;
-    return "instale o agendador";
-  }
-
- private:
-  TableState& state_;
-};
-
 }  // namespace
 
 class TFrmAgendamentoTest : public QObject {
@@ -55,8 +22,8 @@ class TFrmAgendamentoTest : public QObject {
 
  private:
   std::unique_ptr<ui::TFrmAgendamento> OpenEditor() {
-    auto editor =
-        std::make_unique<ui::TFrmAgendamento>(std::make_unique<MemoryScheduleTable>(state_), kExecutable);
+    auto editor = std::make_unique<ui::TFrmAgendamento>(std::make_unique<uitest::MemoryScheduleTable>(state_),
+                                                        kExecutable);
     editor->FormShow();
     editor->show();
     editor->activateWindow();
@@ -71,10 +38,10 @@ class TFrmAgendamentoTest : public QObject {
     QTest::keyClicks(editor.EdtHora, keys);
   }
 
-  TableState state_;
+  uitest::TableState state_;
 
  private slots:
-  void init() { state_ = TableState{}; }
+  void init() { state_ = uitest::TableState{}; }
 
   void controlsAndTabOrder() {
     auto editor = OpenEditor();
@@ -191,8 +158,8 @@ class TFrmAgendamentoTest : public QObject {
 
   void unreadableTableShowsTheErrorAndOpensEmpty() {
     state_.text = "0 3 * * 1 /usr/bin/limpeza\r\n";
-    auto editor =
-        std::make_unique<ui::TFrmAgendamento>(std::make_unique<MemoryScheduleTable>(state_), kExecutable);
+    auto editor = std::make_unique<ui::TFrmAgendamento>(std::make_unique<uitest::MemoryScheduleTable>(state_),
+                                                        kExecutable);
     editor->FormShow();
     QCOMPARE(editor->TableText(), state_.text);
     state_.unreadable = true;

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/Exception.h"
+
 namespace uitest {
 
 BoxAnswerer::BoxAnswerer(QMessageBox::StandardButton button) : button_(button) {
@@ -24,6 +26,24 @@ void BoxAnswerer::AnswerOpenBoxes() {
     if (!press && box->buttons().size() == 1) press = box->buttons().front();
     if (press) press->click();
   }
+}
+
+bool MemoryScheduleTable::Exists() { return state_.installRequests >= state_.installedAfterRequests; }
+
+std::string MemoryScheduleTable::Load() {
+  if (state_.unreadable) throw platform::Exception("Cannot open file \"crontab -l\". Permission denied");
+  return platform::WithCrLfLineEnds(state_.text);
+}
+
+void MemoryScheduleTable::Save(const std::string& text) {
+  if (state_.unwritable) throw platform::Exception("Cannot create file \"crontab\". bad minute");
+  state_.saves.push_back(text);
+  state_.text = text;
+}
+
+std::string MemoryScheduleTable::InstallRequest() {
+  ++state_.installRequests;
+  return "instale o agendador";
 }
 
 std::string Folder(const QTemporaryDir& folder) { return folder.path().toStdString() + "/"; }

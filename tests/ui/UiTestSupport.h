@@ -6,8 +6,10 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <string>
+#include <vector>
 
 #include "platform/Clock.h"
+#include "platform/ScheduleTable.h"
 
 namespace uitest {
 
@@ -36,6 +38,29 @@ class FixedClock final : public platform::Clock {
 class NoSleeper final : public platform::Sleeper {
  public:
   void Sleep(int) override {}
+};
+
+// The scheduler's table kept in memory: the crontab behind the real one is the user's own, which no test
+// may touch (the crontab mapping has its own tests with a stand-in command).
+struct TableState {
+  int installedAfterRequests = 0;  // the scheduler appears after this many install requests
+  int installRequests = 0;
+  std::string text;
+  bool unreadable = false;
+  bool unwritable = false;
+  std::vector<std::string> saves;
+};
+
+class MemoryScheduleTable final : public platform::ScheduleTable {
+ public:
+  explicit MemoryScheduleTable(TableState& state) : state_(state) {}
+  bool Exists() override;
+  std::string Load() override;
+  void Save(const std::string& text) override;
+  std::string InstallRequest() override;
+
+ private:
+  TableState& state_;
 };
 
 // A folder of the test's own, ending with the separator.
