@@ -5,6 +5,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -27,7 +28,13 @@ class LoopbackPeer {
     port_ = ntohs(address.sin_port);
     thread_ = std::thread([this] { Serve(); });
   }
+  // Ends a connection still held open, so that destruction never waits for the client.
   ~LoopbackPeer() {
+    {
+      std::lock_guard lock(mutex_);
+      stopping_ = true;
+      if (connection_ >= 0) ::shutdown(connection_, SHUT_RDWR);
+    }
     ::shutdown(listener_, SHUT_RDWR);
     if (thread_.joinable()) thread_.join();
     ::close(listener_);
@@ -43,11 +50,18 @@ class LoopbackPeer {
   void Serve() {
     const int connection = ::accept(listener_, nullptr, nullptr);
     if (connection < 0) return;
+    {
+      std::lock_guard lock(mutex_);
+      if (stopping_) ::shutdown(connection, SHUT_RDWR);
+      connection_ = connection;
+    }
     ::send(connection, bytes_.data(), bytes_.size(), MSG_NOSIGNAL);
     if (holdOpen_) {
       char buffer[4096];
       for (ssize_t n; (n = ::recv(connection, buffer, sizeof buffer, 0)) > 0;) received_.append(buffer, n);
     }
+    std::lock_guard lock(mutex_);
+    connection_ = -1;
     ::close(connection);
   }
 
@@ -56,6 +70,9 @@ class LoopbackPeer {
   int listener_ = -1;
   int port_ = 0;
   std::string received_;
+  std::mutex mutex_;
+  bool stopping_ = false;
+  int connection_ = -1;
   std::thread thread_;
 };
 
