@@ -101,8 +101,13 @@ bool WriteData(File& source, File& out, FileEntry& entry, bool compress) {
       else
         out.Write(bytes);
     });
+    // A short first chunk is the whole file: its compressed size is then known exactly.
+    const bool whole = count < chunk.size();
     encoder.Write(std::span<const std::uint8_t>(chunk.data(), count));
-    encoder.FlushBlock();
+    if (whole)
+      encoder.Finish();
+    else
+      encoder.FlushBlock();
     probing = false;
     if (probe.size() < count - count / kProbeMargin) {
       out.Write(probe);

@@ -81,8 +81,16 @@ TEST(RarRoundTrip, BothReadersExtractWhatWasArchived) {
          return bytes;
        },
        kCompressed},
+      {"short text", [] { return Text(400, 12); }, kCompressed},
       {"text, many blocks", [] { return Text(3 * kMiB, 1); }, kCompressed},
       {"random", [] { return Random(kMiB, 2); }, kStored},
+      // The start compresses a little, so compression begins; the random rest outweighs that gain, so
+      // the file is written again, stored.
+      {"compressible start, random rest",
+       [] {
+         return Concat({Random(kMiB, 10, 220), Random(40 * kMiB, 11)});
+       },
+       kStored},
       {"random over a small alphabet", [] { return Random(2 * kMiB, 3, 16); }, kCompressed},
       // Long matches run into every 4 MiB boundary of the output and the window slides at 8 MiB.
       {"repeated pattern across 4 MiB boundaries", [] { return Repeat(Random(1000, 4), 9 * kMiB + 123); },
