@@ -1,14 +1,21 @@
 #!/bin/sh
 # One run of the Windows torvi-backup under Wine, the fake server library standing in for the database
-# server: the run writes the archiver into the working folder, archives the backup file with it, and
+# server: the run writes the archiver into the working folder, archives the backup file with it, copies
+# the archive to a destination folder, uploads it to pyftpdlib on the Linux side of the loopback, and
 # logs the run. The archive is checked with bsdtar, an independent reader.
-# Usage: backup-under-wine.sh WINE_RUN TORVI_BACKUP_EXE FAKE_SERVER_DLL TORVI_RAR_EXE
+# Usage: backup-under-wine.sh WINE_RUN TORVI_BACKUP_EXE FAKE_SERVER_DLL TORVI_RAR_EXE FTP_SERVER_SCRIPT
 set -eu
-wine_run=$1 program=$2 fake_server=$3 archiver=$4
+wine_run=$1 program=$2 fake_server=$3 archiver=$4 ftp_server_script=$5
 
 temp=$(mktemp -d "${TMPDIR:-/tmp}/torvi-wine-run.XXXXXX")
-trap 'rm -rf "$temp"' EXIT
-mkdir "$temp/bin" "$temp/work"
+ftp_pid=
+stop_ftp() {
+  [ -n "$ftp_pid" ] || return 0
+  kill "$ftp_pid" 2>/dev/null || true
+  while kill -0 "$ftp_pid" 2>/dev/null; do sleep 0.1; done
+}
+trap 'stop_ftp; rm -rf "$temp"' EXIT
+mkdir "$temp/bin" "$temp/work" "$temp/destino" "$temp/ftp" "$temp/ftp/backup"
 cp "$program" "$temp/bin/torvi-backup.exe"
 cp "$fake_server" "$temp/bin/gds32.dll"
 
@@ -16,11 +23,23 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 # Wine shows the Linux root as drive Z:.
 windows_folder() { printf 'Z:%s\\' "$(printf '%s' "$1" | tr / '\\')"; }
 work=$(windows_folder "$temp/work")
+destination=$(windows_folder "$temp/destino")
+
+/usr/bin/python3 "$ftp_server_script" 127.0.0.1 0 tester s3cret "$temp/ftp" "$temp/ftp.port" \
+  2>"$temp/ftp.log" &
+ftp_pid=$!
+for _ in $(seq 100); do [ -f "$temp/ftp.port" ] && break; sleep 0.1; done
+[ -f "$temp/ftp.port" ] || fail "the FTP server did not start: $(cat "$temp/ftp.log")"
+ftp_port=$(cat "$temp/ftp.port")
 
 # Windows-1252 bytes, CR LF line ends, keys with accents, as the settings window writes them.
 printf '[Servidor]\r\nNome=localhost\r\nBase=C:\\dados\\ORMELIN.FDB\r\nTemp=C:\\tmp\\\r\nPastaComp=C:\\tmp\\\r\n' \
   >"$temp/bin/Configuracaobkp.ini"
-printf '[Destino]\r\nSalvarDestino=N\r\n[FTP]\r\nEnviarBackup=N\r\nMostraErro=N\r\nMudaExten\343o=N\r\n' \
+printf '[Destino]\r\nSalvarDestino=S\r\nSalvar=%s\r\n' "$destination" >>"$temp/bin/Configuracaobkp.ini"
+# The password is stored scrambled: "sfqd2t" is "s3cret".
+printf '[FTP]\r\nEnviarBackup=S\r\nServidor=127.0.0.1\r\nPorta=%s\r\nUsuario=tester\r\nSenha=sfqd2t\r\n' \
+  "$ftp_port" >>"$temp/bin/Configuracaobkp.ini"
+printf 'Pasta=/backup\r\nNumeroDeArquivos=10\r\nModo=1\r\nMostraErro=N\r\nMudaExten\343o=N\r\n' \
   >>"$temp/bin/Configuracaobkp.ini"
 printf 'Exten\343o=zip\r\n[Configuracao]\r\nAbrir=N\r\n' >>"$temp/bin/Configuracaobkp.ini"
 
@@ -38,8 +57,13 @@ backup_name=$(basename "$archive" .rar).bk
 bsdtar -xOf "$archive" >"$temp/extracted"
 cmp -s "$temp/extracted" "$temp/work/$backup_name" || fail "the archived file differs from the backup file"
 [ "$(head -n 1 "$temp/extracted")" = 'fake backup of C:\dados\ORMELIN.FDB' ] || fail "not the server's file"
+archive_name=$(basename "$archive")
+cmp -s "$archive" "$temp/destino/$archive_name" || fail "the destination holds no copy of the archive"
+cmp -s "$archive" "$temp/ftp/backup/$archive_name" || fail "the FTP server holds no copy of the archive"
 
-# The log block: after the header, the start, the server's file, the compression and the end, in order.
+# The log block: its two header lines, then the run's lines in order.
+[ "$(head -n 2 "$temp/bin/BkpLog.txt" | tr -d '\r' | tr '\n' '|')" = " |$(printf '%063d' 0 | tr 0 -)|" ] ||
+  fail "unexpected log header"
 iconv -f CP1252 -t UTF-8 "$temp/bin/BkpLog.txt" | tr -d '\r' | sed -n 's/^[0-9]\{8\} - [0-9]\{6\} - //p' \
   >"$temp/log"
 cat >"$temp/expected" <<LOG
@@ -47,8 +71,11 @@ Início do Backup
 Criando arquivo: ${work}${backup_name}
 Arquivo criado com Sucesso: ${work}${backup_name}
 Iniciando compactação...
+Arquivo compactado Criado!
+Iniciando tentativa de envio por FTP!
+Arquivo Enviado com Sucesso!
 Backup Finalizado!
 LOG
 diff "$temp/expected" "$temp/log" >&2 || fail "unexpected run log"
 grep -q 'gbak:closing file, committing, and finishing.' "$temp/out" || fail "the server's report is not in the console"
-echo "ok: $(basename "$archive") holds $backup_name"
+echo "ok: $archive_name holds $backup_name and reached the destination and the FTP server"
