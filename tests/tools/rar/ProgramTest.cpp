@@ -46,6 +46,20 @@ TEST(RarProgram, WritesTheExactArchiveForASmallFile) {
   EXPECT_EQ(ReadBytes(folder / "h.rar"), expected);
 }
 
+TEST(RarProgram, NamesWithAccentsReadBackInBothReaders) {
+  TempFolder folder;
+  const std::string name = "Relatório é ção.bk";
+  WriteBytes(folder / name, std::vector<std::uint8_t>(3000, 'a'));
+  const CommandResult run =
+      RunCommand(kProgram + " a -ep -ibck " + Quote(folder / "n.rar") + " " + Quote(folder / name));
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  for (const ReadBack& back : {ReadWithBsdtar(folder / "n.rar", name), ReadWithUnar(folder / "n.rar")}) {
+    ASSERT_TRUE(back.ok) << back.log;
+    EXPECT_EQ(back.names, std::vector<std::string>{name});
+    EXPECT_EQ(back.size, 3000u);
+  }
+}
+
 TEST(RarProgram, StoresTheBareNameAndReplacesAnOldArchive) {
   TempFolder folder;
   std::filesystem::create_directories(folder / "sub");
@@ -76,7 +90,7 @@ std::string Expand(std::string text, const TempFolder& folder) {
         {"INPUT", folder / "in.bk"},
         {"MISSING", folder / "missing.bk"},
         {"NOFOLDER", folder / "no" / "out.rar"},
-        {"FOLDER", folder.Path()}}) {
+        {"SUBFOLDER", folder / "sub"}}) {
     for (std::size_t at; (at = text.find(token)) != std::string::npos;)
       text.replace(at, token.size(), Quote(path));
   }
@@ -86,8 +100,9 @@ std::string Expand(std::string text, const TempFolder& folder) {
 TEST(RarProgram, RefusesBadInputWithAMessageAndLeavesNoArchive) {
   const std::vector<FailureCase> cases = {
       {"missing input", "a -ep -ibck ARCHIVE MISSING", 6, "missing.bk\": No such file or directory"},
-      {"input is a folder", "a -ep -ibck ARCHIVE FOLDER", 6, "is a folder"},
+      {"input is a folder", "a -ep -ibck ARCHIVE SUBFOLDER", 6, "is a folder"},
       {"archive folder missing", "a -ep -ibck NOFOLDER INPUT", 9, "cannot create"},
+      {"archive name taken by a folder", "a -ep -ibck SUBFOLDER INPUT", 9, "cannot create"},
       {"no arguments", "", 7, "usage: torvi-rar a -ep -ibck <archive> <file>"},
       {"other command", "x -ep -ibck ARCHIVE INPUT", 7, "usage:"},
       {"switch missing", "a -ibck ARCHIVE INPUT", 7, "usage:"},
@@ -98,10 +113,12 @@ TEST(RarProgram, RefusesBadInputWithAMessageAndLeavesNoArchive) {
     SCOPED_TRACE(c.label);
     TempFolder folder;
     WriteBytes(folder / "in.bk", std::vector<std::uint8_t>(5000, 'x'));
+    std::filesystem::create_directory(folder / "sub");
     const CommandResult run = RunCommand(kProgram + " " + Expand(c.arguments, folder));
     EXPECT_EQ(run.exitCode, c.exitCode);
     EXPECT_THAT(run.output, HasSubstr(c.message));
-    EXPECT_EQ(FolderNames(folder.Path()), std::vector<std::string>{"in.bk"});
+    EXPECT_THAT(FolderNames(folder.Path()), UnorderedElementsAreArray({"in.bk", "sub"}));
+    EXPECT_TRUE(std::filesystem::is_empty(folder / "sub"));
   }
 }
 
