@@ -1,5 +1,13 @@
 #include "platform/ScheduleTable.h"
 
+#include <cerrno>
+#include <cstring>
+
+#include "platform/Encoding.h"
+#include "platform/Errors.h"
+#include "platform/FileContents.h"
+#include "platform/Files.h"
+
 namespace platform {
 
 std::string ComposeScheduleLine(std::string_view timeText, bool noFtp, std::string_view executablePath) {
@@ -34,6 +42,36 @@ std::string WithCrLfLineEnds(std::string_view text) {
     }
   }
   return result;
+}
+
+FileScheduleTable::FileScheduleTable(std::string tablePath, std::string backupPath,
+                                     std::function<void()> openInstallerDownload)
+    : tablePath_(std::move(tablePath)),
+      backupPath_(std::move(backupPath)),
+      openInstallerDownload_(std::move(openInstallerDownload)) {}
+
+bool FileScheduleTable::Exists() { return FileExists(tablePath_); }
+
+std::string FileScheduleTable::Load() {
+  errno = 0;
+  const std::optional<std::string> bytes = ReadFileBytes(tablePath_);
+  if (!bytes) throw EFOpenError(tablePath_, std::strerror(errno ? errno : EIO));
+  return WithCrLfLineEnds(Cp1252ToUtf8(*bytes));
+}
+
+void FileScheduleTable::Save(const std::string& text) {
+  DeleteFile(backupPath_);
+  MoveFile(tablePath_, backupPath_);
+  errno = 0;
+  // Written aside and renamed into place, so a failed write never leaves half a table.
+  if (!ReplaceFileContents(tablePath_, Utf8ToCp1252(text))) {
+    throw EFCreateError(tablePath_, std::strerror(errno ? errno : EIO));
+  }
+}
+
+std::string FileScheduleTable::InstallRequest() {
+  if (openInstallerDownload_) openInstallerDownload_();
+  return "É necessário fazer o download do Agendador de Tarefas...\r Clique em Executar na próxima tela";
 }
 
 }  // namespace platform

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -38,6 +39,24 @@ class ScheduleTable {
 
 // The table of the scheduler this platform uses, for the user running the program.
 std::unique_ptr<ScheduleTable> UserScheduleTable();
+
+// A table kept in a file of Windows-1252 text, as the Windows scheduler keeps it: saving deletes the
+// backup, renames the table to the backup's name and writes the new table in its place.
+class FileScheduleTable final : public ScheduleTable {
+ public:
+  // `openInstallerDownload` is called each time the install request is shown (it may be empty).
+  FileScheduleTable(std::string tablePath, std::string backupPath,
+                    std::function<void()> openInstallerDownload);
+  bool Exists() override;
+  std::string Load() override;
+  void Save(const std::string& text) override;
+  std::string InstallRequest() override;
+
+ private:
+  std::string tablePath_;
+  std::string backupPath_;
+  std::function<void()> openInstallerDownload_;
+};
 
 #ifndef _WIN32
 // The user's crontab, read with `<crontabCommand> -l` and replaced with `<crontabCommand> FILE`; the

@@ -9,7 +9,10 @@ namespace {
 
 QMessageBox::StandardButton Show(QWidget* owner, QMessageBox::Icon icon, const std::string& caption,
                                  const std::string& text, QMessageBox::StandardButtons buttons) {
-  QMessageBox box(icon, QString::fromStdString(caption), QString::fromStdString(text), buttons, owner);
+  // The program's texts break lines with CR, as the system's message boxes do.
+  QString shown = QString::fromStdString(text);
+  shown.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  QMessageBox box(icon, QString::fromStdString(caption), shown, buttons, owner);
   box.setTextFormat(Qt::PlainText);
   if (owner) box.setWindowModality(Qt::WindowModal);
   return static_cast<QMessageBox::StandardButton>(box.exec());

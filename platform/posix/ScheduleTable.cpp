@@ -13,6 +13,7 @@
 #include <fstream>
 #include <vector>
 
+#include "platform/Errors.h"
 #include "platform/Exception.h"
 #include "platform/Files.h"
 
@@ -161,7 +162,7 @@ std::string CrontabScheduleTable::Load() {
   if (listed.status == 0) return WithCrLfLineEnds(listed.output);
   // A user who never had a table: the scheduler is there, the table is empty.
   if (listed.status > 0 && listed.errors.rfind("no crontab for ", 0) == 0) return {};
-  throw Exception("Cannot open file \"" + crontabCommand_ + " -l\". " + Trimmed(listed.errors));
+  throw EFOpenError(crontabCommand_ + " -l", Trimmed(listed.errors));
 }
 
 void CrontabScheduleTable::Save(const std::string& text) {
@@ -178,18 +179,18 @@ void CrontabScheduleTable::Save(const std::string& text) {
   std::string staged = backupPath_ + ".new.XXXXXX";
   const int fd = mkstemp(staged.data());
   if (fd < 0) {
-    throw Exception("Cannot create file \"" + staged + "\". " + std::strerror(errno));
+    throw EFCreateError(staged, std::strerror(errno));
   }
   close(fd);
   if (!WriteWhole(staged, AsCrontabText(text))) {
     const std::string reason = std::strerror(errno);
     RemoveQuietly(staged);
-    throw Exception("Cannot create file \"" + staged + "\". " + reason);
+    throw EFCreateError(staged, reason);
   }
   const CommandResult installed = RunCapturing({crontabCommand_, staged});
   RemoveQuietly(staged);
   if (installed.status != 0) {
-    throw Exception("Cannot create file \"" + crontabCommand_ + "\". " + Trimmed(installed.errors));
+    throw EFCreateError(crontabCommand_, Trimmed(installed.errors));
   }
 }
 

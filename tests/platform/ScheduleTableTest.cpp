@@ -158,4 +158,76 @@ TEST_F(CrontabTable, CommandThatCannotStartIsAnError) {
   EXPECT_THROW(missing.Save("0 1 * * * /bin/true"), platform::Exception);
 }
 
+class FileTable : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() / ("torvi-filetable-" + std::to_string(::getpid()) + "-" +
+                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(folder_);
+    fs::create_directories(folder_ / "cron");
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+  std::string Path(const char* name) { return (folder_ / "cron" / name).string(); }
+  std::string Read(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+  }
+  platform::FileScheduleTable Table() {
+    return {Path("cron.tab"), Path("cron.bkp"), [this] { ++downloadsOffered_; }};
+  }
+
+  fs::path folder_;
+  int downloadsOffered_ = 0;
+};
+
+TEST_F(FileTable, MissingTableMeansTheSchedulerIsMissing) {
+  auto table = Table();
+  EXPECT_FALSE(table.Exists());
+  EXPECT_EQ(table.InstallRequest(),
+            "É necessário fazer o download do Agendador de Tarefas...\r Clique em Executar na próxima tela");
+  EXPECT_EQ(downloadsOffered_, 1);
+  std::ofstream(Path("cron.tab"));
+  EXPECT_TRUE(table.Exists());
+}
+
+TEST_F(FileTable, LoadsWindows1252WithCrLfLineEnds) {
+  std::ofstream(Path("cron.tab"), std::ios::binary) << "# c\xF3pia\n0 1 * * * a\r2 3 * * * b\r\n4 5 * * * c";
+  EXPECT_EQ(Table().Load(), "# cópia\r\n0 1 * * * a\r\n2 3 * * * b\r\n4 5 * * * c");
+}
+
+TEST_F(FileTable, SaveKeepsThePreviousTableAsTheBackup) {
+  auto table = Table();
+  std::ofstream(Path("cron.tab"), std::ios::binary) << "first\r\n";
+  table.Save("second\r\n# cópia");
+  EXPECT_EQ(Read(Path("cron.tab")), "second\r\n# c\xF3pia");  // exactly the text, no line break added
+  EXPECT_EQ(Read(Path("cron.bkp")), "first\r\n");
+  table.Save("third");
+  EXPECT_EQ(Read(Path("cron.tab")), "third");
+  EXPECT_EQ(Read(Path("cron.bkp")), "second\r\n# c\xF3pia");
+}
+
+TEST_F(FileTable, TableThatCannotBeReadOrWrittenIsAnError) {
+  fs::create_directory(Path("cron.tab"));  // a folder where the table should be
+  try {
+    Table().Load();
+    FAIL() << "no error";
+  } catch (const platform::Exception& error) {
+    EXPECT_EQ(error.Message().rfind("Cannot open file \"" + Path("cron.tab") + "\". ", 0), 0u)
+        << error.Message();
+  }
+  platform::FileScheduleTable nowhere((folder_ / "missing" / "cron.tab").string(),
+                                      (folder_ / "missing" / "cron.bkp").string(), nullptr);
+  try {
+    nowhere.Save("0 1 * * * a");
+    FAIL() << "no error";
+  } catch (const platform::Exception& error) {
+    EXPECT_EQ(error.Message().rfind(
+                  "Cannot create file \"" + (folder_ / "missing" / "cron.tab").string() + "\". ", 0),
+              0u)
+        << error.Message();
+  }
+}
+
 }  // namespace
