@@ -20,7 +20,7 @@ constexpr unsigned kHashBits = 16;
 constexpr std::uint32_t kWays = 4;  // candidates kept per hash bucket, most recent first
 constexpr std::uint32_t kNone = 0xFFFFFFFFu;
 
-constexpr std::uint32_t kNiceLength = 96;   // a match this long ends it
+constexpr std::uint32_t kNiceLength = 96;   // a match this long ends the search
 constexpr std::uint32_t kInsertLimit = 64;  // positions inside longer matches are not hashed
 
 constexpr std::uint32_t kHashedBytes = 4;
@@ -57,7 +57,7 @@ void MatchFinder::Slide() {
   base_ += kHistory;
   position_ -= kHistory;
   end_ -= kHistory;
-  hashedUpTo_ -= kHistory;
+  hashedUpTo_ = std::max(hashedUpTo_, kHistory) - kHistory;
 }
 
 std::uint32_t MatchFinder::LengthLimit(std::uint32_t at) const {
