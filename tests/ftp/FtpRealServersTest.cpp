@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,13 @@ struct Target {
   Server server;
   bool passive;
 };
+
+std::string Name(const Target& target) {
+  return std::string(target.server == Server::pyftpdlib ? "pyftpdlib" : "vsftpd") +
+         (target.passive ? "Passive" : "Active");
+}
+
+void PrintTo(const Target& target, std::ostream* out) { *out << Name(target); }
 
 // One server of each kind and one large file for the whole suite: starting them per test costs seconds.
 class FtpRealServers : public ::testing::TestWithParam<Target> {
