@@ -22,6 +22,7 @@
 #include "app/SettingsFile.h"
 #include "app/StartUp.h"
 #include "platform/Files.h"
+#include "run/ConnectionTest.h"
 #include "run/StandardStages.h"
 #include "ui/EnterAsTab.h"
 #include "ui/MessageBoxes.h"
@@ -399,6 +400,11 @@ void TForm1::ShowAndRaise() {
   activateWindow();
 }
 
+run::StandardStages& TForm1::StandardStages() {
+  if (!standardStages_) standardStages_ = std::make_unique<run::StandardStages>(*this);
+  return *standardStages_;
+}
+
 void TForm1::Guarded(const std::function<void()>& body) {
   try {
     body();
@@ -417,8 +423,7 @@ void TForm1::PerformRun(const app::BackupSettings& settings) {
   } runEnds{runUnderWay_};
   run::RunStages stages = [&] {
     if (environment_.stages) return environment_.stages(*this);
-    if (!standardStages_) standardStages_ = std::make_unique<run::StandardStages>(*this);
-    return standardStages_->Stages();
+    return StandardStages().Stages();
   }();
   run::RunEnvironment runEnvironment{environment_.clock, environment_.sleeper, environment_.workFolder,
                                      environment_.logFolder, environment_.archiver};
@@ -456,13 +461,18 @@ void TForm1::BtnTestaConexaoClick() {
       ShowNotice("Aguarde o término da operação em andamento.");
       return;
     }
-    if (!environment_.connectionTest) return;
     testUnderWay_ = true;
     struct TestEnds {
       bool& flag;
       ~TestEnds() { flag = false; }
     } testEnds{testUnderWay_};
-    environment_.connectionTest(Settings(), *this);
+    const app::BackupSettings settings = Settings();
+    if (environment_.connectionTest) {
+      environment_.connectionTest(settings, *this);
+    } else {
+      run::BtnTestaConexaoClick(
+          {settings, StandardStages().IdFTP1(), *this, environment_.workFolder, environment_.archiver});
+    }
   });
 }
 

@@ -45,7 +45,8 @@ struct TForm1Environment {
   std::span<const std::byte> archiver;
   // The stages of a run; this build's standard stages, owned by the window, when empty.
   std::function<run::RunStages(run::RunWindow&)> stages;
-  // The FTP connection test of "Testar Conexão" with the values shown; nothing when empty.
+  // The FTP connection test of "Testar Conexão" with the values shown; when empty, the test of this build
+  // on the window's own FTP client.
   std::function<void(const app::BackupSettings&, run::RunWindow&)> connectionTest;
 };
 
@@ -150,6 +151,8 @@ class TForm1 final : public QWidget, public run::RunWindow {
   void BuildTray();
   void SetTabOrder();
   void ShowAndRaise();
+  // The stages of this build with the window's FTP client, made when first needed.
+  run::StandardStages& StandardStages();
   // Runs a handler's body; an error escaping it is shown in the error box and the program goes on.
   void Guarded(const std::function<void()>& body);
 

@@ -1,0 +1,68 @@
+// "Testar Conexão" from the window, against a real FTP server on loopback.
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+#include <memory>
+
+#include "UiTestSupport.h"
+#include "app/SettingsFile.h"
+#include "run/Archiver.h"
+#include "tests/fixtures/ftp/FtpServers.h"
+#include "ui/TForm1.h"
+#include "ui/TGauge.h"
+
+class TForm1FtpTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<ui::TForm1> MakeForm(const QTemporaryDir& config, const QTemporaryDir& work) {
+    return std::make_unique<ui::TForm1>(
+        ui::TForm1Environment{.settingsPath = uitest::Folder(config) + app::kSettingsFileName,
+                              .executableFolder = uitest::Folder(config),
+                              .logFolder = uitest::Folder(config),
+                              .workFolder = uitest::Folder(work),
+                              .clock = clock_,
+                              .sleeper = sleeper_,
+                              .archiver = run::EmbeddedArchiver(),
+                              .stages = {},
+                              .connectionTest = {}});
+  }
+
+  uitest::FixedClock clock_;
+  uitest::NoSleeper sleeper_;
+
+ private slots:
+  void connectionTestReportsTheServersAnswer_data() {
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("good login") << ftpfixtures::PyFtpServer::kPassword << QString::fromUtf8("Conexão OK!");
+    QTest::newRow("refused login") << "wrong" << QString::fromUtf8("Problemas com a Conexão.");
+  }
+
+  void connectionTestReportsTheServersAnswer() {
+    QFETCH(QString, password);
+    QFETCH(QString, message);
+    ftpfixtures::PyFtpServer server;
+    QTemporaryDir config;
+    QTemporaryDir work;
+    auto form = MakeForm(config, work);
+    form->show();
+    form->EdtServidorFTP->setText("127.0.0.1");
+    form->EdtPortaFTP->setText(QString::number(server.Port()));
+    form->EdtUsuarioFTP->setText(ftpfixtures::PyFtpServer::kUser);
+    form->EdtSenhaFTP->setText(password);
+    uitest::BoxAnswerer boxes;
+    QTest::mouseClick(form->BtnTestaConexao, Qt::LeftButton);
+    QCOMPARE(boxes.texts, QStringList{message});
+    QCOMPARE(boxes.captions, QStringList{"Backup Ormelin - Torvi Vivedizezid"});
+    QVERIFY(QFile::exists(work.filePath("winrar.exe")));           // the payload of the test upload
+    QVERIFY(!std::filesystem::exists(server.Home() + "/winrar"));  // uploaded and deleted, or never sent
+    QVERIFY(!form->Gauge1->isVisible());
+    QVERIFY(form->Button1->isEnabled() && form->Button2->isEnabled());
+    QVERIFY(!form->EndRequested());
+  }
+};
+
+QTEST_MAIN(TForm1FtpTest)
+#include "TForm1FtpTest.moc"
