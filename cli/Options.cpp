@@ -26,7 +26,9 @@ bool TakeFolder(const std::vector<std::string>& arguments, std::size_t& i, const
 }  // namespace
 
 std::string WithClosingSeparator(std::string folder) {
-  if (folder.empty() || folder.back() != platform::kPathSeparator) folder += platform::kPathSeparator;
+  // Windows takes "/" as a separator as well.
+  const bool closed = !folder.empty() && (folder.back() == platform::kPathSeparator || folder.back() == '/');
+  if (!closed) folder += platform::kPathSeparator;
   return folder;
 }
 

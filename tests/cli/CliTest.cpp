@@ -15,14 +15,16 @@ using testsupport::TempFolder;
 using testsupport::WriteBytes;
 
 TEST(ParseOptions, ReadsEveryOption) {
+  const std::string separator(1, platform::kPathSeparator);
   const cli::Options options =
-      cli::ParseOptions({"--config", "/etc/torvi", "--work=/srv/work/", "--noftp", "--test-ftp"});
-  EXPECT_EQ(options.configFolder, "/etc/torvi/");
-  EXPECT_EQ(options.workFolder, "/srv/work/");
+      cli::ParseOptions({"--config", "config", "--work=work" + separator, "--noftp", "--test-ftp"});
+  EXPECT_EQ(options.configFolder, "config" + separator);
+  EXPECT_EQ(options.workFolder, "work" + separator);
   EXPECT_TRUE(options.noFtp);
   EXPECT_TRUE(options.testFtp);
   EXPECT_FALSE(options.help);
   EXPECT_FALSE(options.version);
+  EXPECT_EQ(cli::ParseOptions({"--work", "/srv/work/"}).workFolder, "/srv/work/");
 
   const cli::Options none = cli::ParseOptions({});
   EXPECT_EQ(none.configFolder, "");
