@@ -12,6 +12,7 @@
 #include <QToolButton>
 #include <fstream>
 #include <memory>
+#include <optional>
 
 #include "UiTestSupport.h"
 #include "app/SettingsFile.h"
@@ -495,6 +496,32 @@ class TForm1Test : public QObject {
     }
     uitest::BoxAnswerer ok(QMessageBox::Ok);
     QCOMPARE(form->AskRetry("Falha", "?"), run::RetryAnswer::Ok);
+  }
+
+  void trayAnswersWhileAQuestionIsOpen() {
+    auto form = ShownForm();
+    bool openedDuringQuestion = false;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, [&] {
+      for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (!qobject_cast<QMessageBox*>(window) || !window->isVisible()) continue;
+        poll.stop();
+        form->pmnuiOpen->trigger();
+        openedDuringQuestion = form->isVisible();
+        form->pmnuiExit->trigger();
+      }
+    });
+    poll.start(5);
+    // The question is asked from inside the program's message loop, as during a run; "Fechar" ends the
+    // loop, which also closes the question: it reads as Cancel and the run winds down.
+    std::optional<run::RetryAnswer> answer;
+    QTimer::singleShot(0, form.get(), [&] {
+      answer = form->AskRetry("Falha na Conexão!", "Clique em OK para tentar novamente.");
+    });
+    QApplication::exec();
+    QVERIFY(openedDuringQuestion);
+    QVERIFY(form->EndRequested());
+    QCOMPARE(answer, std::optional(run::RetryAnswer::Cancel));
   }
 
   void gaugeShowsThePercentageOfTheTransfer() {
