@@ -8,6 +8,7 @@
 
 #include "app/BackupSettings.h"
 #include "platform/Encoding.h"
+#include "platform/Files.h"
 #include "run/RunContext.h"
 #include "run/RunLog.h"
 #include "run/RunNames.h"
@@ -57,7 +58,9 @@ class AnsweringWindow final : public run::RunWindow {
 class DeliveryHarness {
  public:
   DeliveryHarness()
-      : work_(folder_.Text() + "work/"), log_(folder_.Text(), clock_), console_(window, clock_) {
+      : work_(folder_.Text() + "work" + platform::kPathSeparator),
+        log_(folder_.Text(), clock_),
+        console_(window, clock_) {
     std::filesystem::create_directories(work_);
     log_.Open();
   }

@@ -48,7 +48,7 @@ class DestinationCopyTest : public testing::Test {
   void SetUp() override {
     fs::create_directory(destination());
     harness.settings.CheckDestino = true;
-    harness.settings.EdtDestino = destination().string() + "/";
+    harness.settings.EdtDestino = destination().string() + platform::kPathSeparator;
     harness.Archive(archive);
   }
   fs::path destination() const { return harness.Folder() / "destino"; }
@@ -74,7 +74,7 @@ TEST_F(DestinationCopyTest, RoomEnoughCopiesOnceAndLeavesEverythingElse) {
 }
 
 TEST_F(DestinationCopyTest, MissingDestinationAsksUntilCancelled) {
-  harness.settings.EdtDestino = (harness.Folder() / "nowhere").string() + "/";
+  harness.settings.EdtDestino = (harness.Folder() / "nowhere").string() + platform::kPathSeparator;
   harness.window.answers = {run::RetryAnswer::Ok, run::RetryAnswer::Ok};
   run::DestinationCopy stage;
 
@@ -166,7 +166,7 @@ TEST_F(DestinationCopyTest, MissingLocalArchiveDeletesNothing) {
 // A small file system of its own, mounted for one test; the test is skipped where mounting is not allowed.
 class SmallVolume {
  public:
-  SmallVolume(const fs::path& folder, const std::string& size) : folder_(folder) {
+  SmallVolume(const fs::path& folder, [[maybe_unused]] const std::string& size) : folder_(folder) {
     fs::create_directory(folder_);
 #ifdef __linux__
     mounted_ = ::mount("tmpfs", folder_.c_str(), "tmpfs", 0, ("size=" + size).c_str()) == 0;
@@ -187,8 +187,8 @@ class SmallVolume {
 TEST_F(DestinationCopyTest, FullVolumeMakesRoomByOldestCreationTime) {
   const fs::path volumeFolder = harness.Folder() / "volume";
   SmallVolume volume(volumeFolder, "64k");
-  if (!volume.Mounted()) GTEST_SKIP() << "no permission to mount a small volume here";
-  harness.settings.EdtDestino = volumeFolder.string() + "/";
+  if (!volume.Mounted()) GTEST_SKIP() << "a small volume cannot be mounted here";
+  harness.settings.EdtDestino = volumeFolder.string() + platform::kPathSeparator;
   // Three earlier archives of 20 KiB and a small file fill the 64 KiB; the new one of 16 KiB fits once
   // one archive is gone.
   CreateInOrder(volumeFolder, {"bkp09012020000000.rar", "bkp07012020000000.rar", "bkp08012020000000.rar"},
