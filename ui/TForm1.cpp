@@ -91,6 +91,18 @@ bool LeavesForAnotherControl(const QEvent* event) {
          reason != Qt::MenuBarFocusReason;
 }
 
+// Raises a flag for the length of a scope, however the scope is left.
+class FlagScope {
+ public:
+  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~FlagScope() { flag_ = false; }
+  FlagScope(const FlagScope&) = delete;
+  FlagScope& operator=(const FlagScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+
 }  // namespace
 
 TForm1::TForm1(TForm1Environment environment, QWidget* parent)
@@ -416,11 +428,7 @@ void TForm1::Guarded(const std::function<void()>& body) {
 void TForm1::EdtServidorExit() { GroupBox2->setVisible(app::ShareGroupVisible(Settings())); }
 
 void TForm1::PerformRun(const app::BackupSettings& settings) {
-  runUnderWay_ = true;
-  struct RunEnds {
-    bool& flag;
-    ~RunEnds() { flag = false; }
-  } runEnds{runUnderWay_};
+  const FlagScope underWay(runUnderWay_);
   run::RunStages stages = [&] {
     if (environment_.stages) return environment_.stages(*this);
     return StandardStages().Stages();
@@ -461,11 +469,7 @@ void TForm1::BtnTestaConexaoClick() {
       ShowNotice("Aguarde o término da operação em andamento.");
       return;
     }
-    testUnderWay_ = true;
-    struct TestEnds {
-      bool& flag;
-      ~TestEnds() { flag = false; }
-    } testEnds{testUnderWay_};
+    const FlagScope underWay(testUnderWay_);
     const app::BackupSettings settings = Settings();
     if (environment_.connectionTest) {
       environment_.connectionTest(settings, *this);
