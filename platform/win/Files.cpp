@@ -1,5 +1,7 @@
 #include "platform/Files.h"
 
+#include <cstdint>
+
 #include "platform/win/SystemHeaders.h"
 #include "platform/win/WideText.h"
 
