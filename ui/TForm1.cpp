@@ -402,6 +402,8 @@ void TForm1::FormCreate(const std::vector<std::string>& arguments) {
   hooks.ShowErrorBox = [this](const std::string& text) { ShowErrorBoxText(this, text); };
   if (app::RunStartUp(settings, environment_.settingsPath, arguments, hooks) == app::StartUpOutcome::Failed) {
     ShowSettings(settings);  // what was loaded before the error
+    // The window waits for "Abrir" in the tray; with no tray to click, it shows now instead.
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) ShowAndRaise();
   }
 }
 
