@@ -176,7 +176,12 @@ void CrontabScheduleTable::Save(const std::string& text) {
     RemoveQuietly(partial);
   }
 
-  std::string staged = backupPath_ + ".new.XXXXXX";
+  // Staged in the temporary folder: the executable's folder may not be writable, and then only the
+  // backup is lost, as a backup that cannot be written is passed over.
+  std::error_code noTemporaryFolder;
+  const std::filesystem::path temporary = std::filesystem::temp_directory_path(noTemporaryFolder);
+  std::string staged =
+      ((noTemporaryFolder ? std::filesystem::path("/tmp") : temporary) / "torvi-crontab.XXXXXX").string();
   const int fd = mkstemp(staged.data());
   if (fd < 0) {
     throw EFCreateError(staged, std::strerror(errno));

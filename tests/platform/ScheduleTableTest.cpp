@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "platform/Exception.h"
@@ -73,8 +74,19 @@ class CrontabTable : public ::testing::Test {
               "cp \"$1\" \"$store\"\n";
     script.close();
     fs::permissions(command_, fs::perms::owner_all);
+    // The new table is staged in the temporary folder: this test's own.
+    const char* previous = std::getenv("TMPDIR");
+    previousTmpdir_ = previous ? std::optional<std::string>(previous) : std::nullopt;
+    setenv("TMPDIR", folder_.c_str(), 1);
   }
-  void TearDown() override { fs::remove_all(folder_); }
+  void TearDown() override {
+    if (previousTmpdir_) {
+      setenv("TMPDIR", previousTmpdir_->c_str(), 1);
+    } else {
+      unsetenv("TMPDIR");
+    }
+    fs::remove_all(folder_);
+  }
 
   std::string Read(const fs::path& path) {
     std::ifstream file(path, std::ios::binary);
@@ -89,6 +101,7 @@ class CrontabTable : public ::testing::Test {
 
   fs::path folder_;
   std::string command_;
+  std::optional<std::string> previousTmpdir_;
 };
 
 TEST_F(CrontabTable, ExistsWhenTheCommandIsThere) {
@@ -135,6 +148,15 @@ TEST_F(CrontabTable, SaveKeepsThePreviousTableAsTheBackup) {
     const auto name = entry.path().filename().string();
     EXPECT_TRUE(name == "crontab" || name == "user-table" || name == "cron.bkp") << "left behind: " << name;
   }
+}
+
+TEST_F(CrontabTable, BackupThatCannotBeWrittenIsPassedOver) {
+  // An executable's folder the user cannot write to, as for a program installed for everyone.
+  platform::CrontabScheduleTable table(command_, (folder_ / "missing" / "cron.bkp").string());
+  table.Save("0 1 * * * /bin/true");
+  table.Save("0 2 * * * /bin/true");
+  EXPECT_EQ(Read(folder_ / "user-table"), "0 2 * * * /bin/true\n");
+  EXPECT_FALSE(fs::exists(folder_ / "missing"));
 }
 
 TEST_F(CrontabTable, RefusedTableIsAnErrorAndThePreviousOneStays) {
