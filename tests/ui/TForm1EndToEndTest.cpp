@@ -1,0 +1,98 @@
+// "Testar Backup" in the window with this build's stages: the private Firebird server writes the backup,
+// the run archives it, copies it to a destination folder and uploads it to pyftpdlib.
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+#include <memory>
+
+#include "UiTestSupport.h"
+#include "app/SettingsFile.h"
+#include "run/Archiver.h"
+#include "tests/fixtures/firebird/FirebirdServer.h"
+#include "tests/fixtures/ftp/FtpServers.h"
+#include "ui/TForm1.h"
+#include "ui/TGauge.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<fs::path> Archives(const fs::path& folder) {
+  std::vector<fs::path> archives;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    if (entry.path().extension() == ".rar") archives.push_back(entry.path());
+  }
+  return archives;
+}
+
+}  // namespace
+
+class TForm1EndToEndTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void runFromTheWindowDeliversTheBackup() {
+    fixtures::FirebirdServer firebird;
+    ftpfixtures::PyFtpServer ftpServer;
+    QTemporaryDir config;
+    QTemporaryDir work;
+    QTemporaryDir destination;
+    fs::create_directory(ftpServer.Home() + "/backup");
+    uitest::FixedClock clock;
+    uitest::NoSleeper sleeper;
+    ui::TForm1 form({.settingsPath = uitest::Folder(config) + app::kSettingsFileName,
+                     .executableFolder = uitest::Folder(config),
+                     .logFolder = uitest::Folder(config),
+                     .workFolder = uitest::Folder(work),
+                     .clock = clock,
+                     .sleeper = sleeper,
+                     .archiver = run::EmbeddedArchiver(),
+                     .stages = {},
+                     .connectionTest = {}});
+    app::BackupSettings settings;
+    settings.EdtServidor = firebird.Address();
+    settings.EdtBase = firebird.CreateSampleDatabase();
+    settings.EdtSenha = firebird.Password();
+    settings.EdtPastaTemp = firebird.Folder() + "backup/";
+    settings.EdtPastaComp = firebird.Folder() + "backup/";
+    settings.CheckDestino = true;
+    settings.EdtDestino = uitest::Folder(destination);
+    settings.CheckFTP = true;
+    settings.EdtServidorFTP = "127.0.0.1";
+    settings.EdtPortaFTP = std::to_string(ftpServer.Port());
+    settings.EdtUsuarioFTP = ftpfixtures::PyFtpServer::kUser;
+    settings.EdtSenhaFTP = ftpfixtures::PyFtpServer::kPassword;
+    settings.EdtPastaFTP = "/backup";
+    settings.ComboBox1 = 1;
+    settings.Check_ErroFTP = true;
+    form.ShowSettings(settings);
+    form.show();
+
+    uitest::BoxAnswerer boxes;
+    QTest::mouseClick(form.Button1, Qt::LeftButton);
+    const QString console = form.Memo1->toPlainText();
+    QVERIFY2(boxes.texts.isEmpty(), qPrintable(boxes.texts.join('|')));
+    QVERIFY2(console.contains("gbak:"), qPrintable(console));  // the server's verbose report
+    QVERIFY2(console.contains(" - Arquivo Enviado com Sucesso!"), qPrintable(console));
+    QVERIFY(!form.Button1->isEnabled() && !form.Button2->isEnabled());
+    QVERIFY(form.EndRequested());
+
+    const std::vector<fs::path> local = Archives(work.path().toStdString());
+    const std::vector<fs::path> copied = Archives(destination.path().toStdString());
+    const std::vector<fs::path> uploaded = Archives(ftpServer.Home() + "/backup");
+    QCOMPARE(local.size(), std::size_t{1});
+    QCOMPARE(copied.size(), std::size_t{1});
+    QCOMPARE(uploaded.size(), std::size_t{1});
+    const std::string archive = uitest::ReadFile(local.front().string());
+    QVERIFY(archive.size() > 100);
+    QVERIFY(uitest::ReadFile(copied.front().string()) == archive);
+    QVERIFY(uitest::ReadFile(uploaded.front().string()) == archive);
+    // The upload moved the gauge to its end; the connection stays open until the program ends.
+    QVERIFY(form.Gauge1->isVisible());
+    QCOMPARE(form.Gauge1->PercentDone(), 100);
+  }
+};
+
+QTEST_MAIN(TForm1EndToEndTest)
+#include "TForm1EndToEndTest.moc"
