@@ -100,6 +100,15 @@ ReadBack ReadWithUnar(const std::filesystem::path& archive) {
   return result;
 }
 
+CommandResult CompareWithBsdtar(const std::filesystem::path& archive, const std::string& name,
+                                const std::filesystem::path& original) {
+  return RunCommand("bsdtar -xOf " + Quote(archive) + " " + Quote(name) + " | cmp - " + Quote(original));
+}
+
+CommandResult CompareWithUnar(const std::filesystem::path& archive, const std::filesystem::path& original) {
+  return RunCommand("unar -q -o - " + Quote(archive) + " | cmp - " + Quote(original));
+}
+
 ReadBack Summarize(const std::filesystem::path& file) {
   ReadBack result = SummarizeCommand("cat " + Quote(file));
   result.names.push_back(file.filename().string());

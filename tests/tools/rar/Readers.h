@@ -32,6 +32,12 @@ ReadBack ReadWithBsdtar(const std::filesystem::path& archive, const std::string&
 // unar: lists the archive with lsar, then streams what unar extracts (it checks the CRC) through a CRC.
 ReadBack ReadWithUnar(const std::filesystem::path& archive);
 
+// For files too large to pass through this process: each reader streams the entry into cmp against
+// `original`; the result's output says what differed.
+CommandResult CompareWithBsdtar(const std::filesystem::path& archive, const std::string& name,
+                                const std::filesystem::path& original);
+CommandResult CompareWithUnar(const std::filesystem::path& archive, const std::filesystem::path& original);
+
 // CRC-32 and size of a file, read in chunks.
 ReadBack Summarize(const std::filesystem::path& file);
 
