@@ -39,7 +39,7 @@ std::uint32_t ModificationDosTime(const std::filesystem::path& input) {
 class PendingArchive {
  public:
   explicit PendingArchive(const std::filesystem::path& archive)
-      : final_(archive), temporary_(TemporaryName(archive)), file_(File::Create(temporary_, archive)) {}
+      : final_(archive), temporary_(TemporaryName(archive)), file_(File::CreateNew(temporary_, archive)) {}
   PendingArchive(const PendingArchive&) = delete;
   PendingArchive& operator=(const PendingArchive&) = delete;
   ~PendingArchive() {
@@ -64,11 +64,15 @@ class PendingArchive {
   }
 
  private:
+  // A name beside the archive that no file holds yet, so that nobody else's file is overwritten.
   static std::filesystem::path TemporaryName(const std::filesystem::path& archive) {
     std::random_device random;
-    std::filesystem::path name = archive;
-    name += ".tmp" + std::to_string(random() % 1000000u);
-    return name;
+    for (;;) {
+      std::filesystem::path name = archive;
+      name += ".tmp" + std::to_string(random() % 1000000u);
+      std::error_code error;
+      if (!std::filesystem::exists(name, error)) return name;
+    }
   }
 
   std::filesystem::path final_;

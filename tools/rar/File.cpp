@@ -13,11 +13,19 @@ namespace {
 
 constexpr std::size_t kStreamBuffer = 1 << 20;
 
+// Output files are always new: opening one that already exists fails rather than truncating it.
 std::FILE* Open(const std::filesystem::path& path, bool forOutput) {
 #ifdef _WIN32
+  if (forOutput) {
+    std::error_code error;
+    if (std::filesystem::exists(path, error)) {
+      errno = EEXIST;
+      return nullptr;
+    }
+  }
   return _wfopen(path.c_str(), forOutput ? L"wb" : L"rb");
 #else
-  return std::fopen(path.c_str(), forOutput ? "wb" : "rb");
+  return std::fopen(path.c_str(), forOutput ? "wbx" : "rb");
 #endif
 }
 
@@ -52,7 +60,7 @@ File File::OpenForReading(const std::filesystem::path& path) {
   return File(handle, path, false);
 }
 
-File File::Create(const std::filesystem::path& path, const std::filesystem::path& shownAs) {
+File File::CreateNew(const std::filesystem::path& path, const std::filesystem::path& shownAs) {
   const std::filesystem::path& name = shownAs.empty() ? path : shownAs;
   errno = 0;
   std::FILE* handle = Open(path, true);

@@ -12,8 +12,8 @@ namespace rar {
 class File {
  public:
   static File OpenForReading(const std::filesystem::path& path);
-  // Creates the file, or empties it when it exists; messages name it `shownAs` when given.
-  static File Create(const std::filesystem::path& path, const std::filesystem::path& shownAs = {});
+  // Creates the file, failing when it exists; messages name it `shownAs` when given.
+  static File CreateNew(const std::filesystem::path& path, const std::filesystem::path& shownAs = {});
 
   File(File&& other) noexcept;
   File& operator=(File&&) = delete;
