@@ -3,7 +3,6 @@
 #include <dlfcn.h>
 
 #include <cerrno>
-#include <utility>
 
 namespace platform {
 namespace {
@@ -16,20 +15,6 @@ SystemError LoaderError() {
 }
 
 }  // namespace
-
-DynamicLibrary::DynamicLibrary(DynamicLibrary&& other) noexcept
-    : handle_(std::exchange(other.handle_, nullptr)), lastError_(std::move(other.lastError_)) {}
-
-DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept {
-  if (this != &other) {
-    Unload();
-    handle_ = std::exchange(other.handle_, nullptr);
-    lastError_ = std::move(other.lastError_);
-  }
-  return *this;
-}
-
-DynamicLibrary::~DynamicLibrary() { Unload(); }
 
 bool DynamicLibrary::Load(const std::string& fileName) {
   Unload();

@@ -1,7 +1,5 @@
 #include "platform/DynamicLibrary.h"
 
-#include <utility>
-
 #include "platform/win/SystemErrorText.h"
 #include "platform/win/SystemHeaders.h"
 #include "platform/win/WideText.h"
@@ -15,20 +13,6 @@ SystemError LastSystemError() {
 }
 
 }  // namespace
-
-DynamicLibrary::DynamicLibrary(DynamicLibrary&& other) noexcept
-    : handle_(std::exchange(other.handle_, nullptr)), lastError_(std::move(other.lastError_)) {}
-
-DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept {
-  if (this != &other) {
-    Unload();
-    handle_ = std::exchange(other.handle_, nullptr);
-    lastError_ = std::move(other.lastError_);
-  }
-  return *this;
-}
-
-DynamicLibrary::~DynamicLibrary() { Unload(); }
 
 bool DynamicLibrary::Load(const std::string& fileName) {
   Unload();
