@@ -3,30 +3,14 @@
 #include "ibservice/Errors.h"
 #include "ibservice/ServiceBuffers.h"
 #include "ibservice/TIBBackupService.h"
-#include "tests/ibservice/FakeClientLibrary.h"
+#include "tests/ibservice/FakeServiceTest.h"
 
 namespace ibservice {
 namespace {
 
-using testing::FakeClientLibrary;
+using testing::Bytes;
 
-std::string Bytes(std::initializer_list<int> values) {
-  std::string bytes;
-  for (const int value : values) bytes += static_cast<char>(value);
-  return bytes;
-}
-
-class AttachmentTest : public ::testing::Test {
- protected:
-  AttachmentTest() {
-    service_.SetProtocol(TProtocol::TCP);
-    service_.SetServerName("localhost");
-    service_.SetLoginPrompt(false);
-  }
-
-  FakeClientLibrary fake_;
-  TIBBackupService service_;
-};
+class AttachmentTest : public testing::FakeServiceTest {};
 
 TEST_F(AttachmentTest, ServiceNameFollowsTheProtocol) {
   EXPECT_EQ(service_.ServiceName(), "localhost:service_mgr");

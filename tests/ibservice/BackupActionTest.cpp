@@ -3,27 +3,16 @@
 #include "ibservice/Errors.h"
 #include "ibservice/TIBBackupService.h"
 #include "platform/Errors.h"
-#include "tests/ibservice/FakeClientLibrary.h"
+#include "tests/ibservice/FakeServiceTest.h"
 
 namespace ibservice {
 namespace {
 
-using testing::FakeClientLibrary;
+using testing::Bytes;
 
-std::string Bytes(std::initializer_list<int> values) {
-  std::string bytes;
-  for (const int value : values) bytes += static_cast<char>(value);
-  return bytes;
-}
-
-class BackupActionTest : public ::testing::Test {
+class BackupActionTest : public testing::FakeServiceTest {
  protected:
-  BackupActionTest() {
-    service_.SetProtocol(TProtocol::TCP);
-    service_.SetServerName("localhost");
-    service_.SetLoginPrompt(false);
-    service_.SetDatabaseName("/db/x.fdb");
-  }
+  BackupActionTest() { service_.SetDatabaseName("/db/x.fdb"); }
 
   // Attaches, starts with the given backup files and returns the request the library received.
   std::string StartWith(const std::vector<std::string>& files) {
@@ -32,9 +21,6 @@ class BackupActionTest : public ::testing::Test {
     service_.Start();
     return fake_.LastBytes("isc_service_start");
   }
-
-  FakeClientLibrary fake_;
-  TIBBackupService service_;
 };
 
 TEST_F(BackupActionTest, RequestOfTheRunIsExact) {
