@@ -13,7 +13,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -47,22 +46,6 @@ Run RunChild(const std::vector<std::string>& arguments) {
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) throw std::runtime_error(arguments.front() + " failed");
   return {seconds, usage.ru_maxrss};
-}
-
-void WriteFile(const std::string& path) {
-  std::ofstream out(path, std::ios::binary);
-  std::vector<std::uint64_t> block(1 << 17);
-  std::uint64_t state = 0x2545F4914F6CDD1Du;
-  for (std::int64_t written = 0; written < kFileSize;
-       written += static_cast<std::int64_t>(block.size() * 8)) {
-    for (std::uint64_t& word : block) {
-      state ^= state << 13;
-      state ^= state >> 7;
-      state ^= state << 17;
-      word = state;
-    }
-    out.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(block.size() * 8));
-  }
 }
 
 double Median(std::vector<double> values) {
@@ -140,7 +123,7 @@ int main(int argc, char** argv) {
     const std::string self = std::filesystem::canonical("/proc/self/exe").string();
     ftpfixtures::ScratchFolder scratch;
     const std::string file = scratch / "big.bin";
-    WriteFile(file);
+    ftpfixtures::WritePseudoRandomFile(file, kFileSize);
     std::printf("1 GiB upload over loopback, median of %d rounds (ratio = our wall time / curl's)\n", rounds);
     {
       ftpfixtures::PyFtpServer pyftpd;

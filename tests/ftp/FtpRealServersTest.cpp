@@ -51,25 +51,10 @@ class FtpRealServers : public ::testing::TestWithParam<Target> {
   // Written on first use: ctest runs each test in a process of its own.
   static std::string BigFile() {
     const std::string path = *files / "big.rar";
-    if (!std::filesystem::exists(path)) WritePseudoRandomFile(path, kGibibyte);
+    if (!std::filesystem::exists(path)) ftpfixtures::WritePseudoRandomFile(path, kGibibyte);
     return path;
   }
   static std::string EmptyFile() { return *files / "empty.rar"; }
-
-  static void WritePseudoRandomFile(const std::string& path, std::int64_t size) {
-    std::ofstream out(path, std::ios::binary);
-    std::vector<std::uint64_t> block(1 << 17);
-    std::uint64_t state = 0x9E3779B97F4A7C15u;
-    for (std::int64_t written = 0; written < size; written += static_cast<std::int64_t>(block.size() * 8)) {
-      for (std::uint64_t& word : block) {
-        state ^= state << 13;
-        state ^= state >> 7;
-        state ^= state << 17;
-        word = state;
-      }
-      out.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(block.size() * 8));
-    }
-  }
 
   static bool SameBytes(const std::string& a, const std::string& b) {
     if (std::filesystem::file_size(a) != std::filesystem::file_size(b)) return false;

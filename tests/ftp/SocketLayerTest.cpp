@@ -6,23 +6,11 @@
 #include "ftp/Exceptions.h"
 #include "ftp/Stack.h"
 #include "ftp/TCPClient.h"
+#include "tests/fixtures/ftp/FtpServers.h"
 #include "tests/ftp/LoopbackPeer.h"
 
 namespace ftp {
 namespace {
-
-// A port on loopback that nobody listens on.
-int ClosedPort() {
-  const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ::bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  socklen_t length = sizeof address;
-  ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-  ::close(probe);
-  return ntohs(address.sin_port);
-}
 
 TEST(SocketErrorText, FillsTheFormatWithTheCodeAndItsDescription) {
   const struct {
@@ -67,7 +55,7 @@ TEST(Connect, LocalhostInAnyCaseIsNotLookedUpButStillReportsResolving) {
 TEST(Connect, RefusedConnectionRaisesSocketError10061AndLeavesTheClientClosed) {
   TIdTCPClient client;
   client.Host = "127.0.0.1";
-  client.Port = ClosedPort();
+  client.Port = ftpfixtures::ClosedPort();
   try {
     client.OpenConnection();
     FAIL() << "connected";

@@ -4,7 +4,6 @@
 #include <sys/mount.h>
 #endif
 
-#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -17,6 +16,7 @@
 namespace {
 
 using deliverytest::DeliveryHarness;
+using deliverytest::FileNames;
 using deliverytest::kArchiveName;
 using runtest::ReadFile;
 using runtest::WriteFile;
@@ -27,13 +27,6 @@ const std::string kQuestion =
     "teste|Não foi possível criar o arquivo \rcompactado no destino {D}.\rVerifique se existe esta pasta, "
     "ou se \ro CD está preparado para gravação.\r\rOK para tentar novamente, Cancelar para abortar cópia "
     "de Segurança.";
-
-std::vector<std::string> Names(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 // Files created one after another, so that their creation times follow the order of the list.
 void CreateInOrder(const fs::path& folder, const std::vector<std::string>& names, const std::string& bytes) {
@@ -65,7 +58,7 @@ TEST_F(DestinationCopyTest, RoomEnoughCopiesOnceAndLeavesEverythingElse) {
   EXPECT_EQ(harness.Perform(stage), run::DeliveryOutcome::Delivered);
 
   EXPECT_EQ(ReadFile(destination() / kArchiveName), archive);
-  EXPECT_EQ(Names(destination()),
+  EXPECT_EQ(FileNames(destination()),
             (std::vector<std::string>{"bkp01012020000000.rar", kArchiveName, "notes.txt"}));
   EXPECT_EQ(harness.LogMessages(), std::vector<std::string>{kCopiedLog});
   EXPECT_EQ(harness.window.console, std::vector<std::string>{"Arquivo " + harness.settings.EdtDestino +
@@ -99,7 +92,7 @@ TEST_F(DestinationCopyTest, FolderWithoutClosingSeparatorIsGluedToTheNames) {
 
   EXPECT_EQ(ReadFile(destination().string() + kArchiveName), archive);
   EXPECT_FALSE(fs::exists(destination().string() + "teste123.txt"));
-  EXPECT_TRUE(Names(destination()).empty());
+  EXPECT_TRUE(FileNames(destination()).empty());
 }
 
 // A copy that fails (as on a full medium) until `successAfter` calls, keeping what the destination held
@@ -109,7 +102,7 @@ struct FailingCopy {
   fs::path folder;
   std::vector<std::vector<std::string>> seen;
   bool operator()(const std::string& from, const std::string& to) {
-    seen.push_back(Names(folder));
+    seen.push_back(FileNames(folder));
     return static_cast<int>(seen.size()) > successAfter && platform::CopyFile(from, to);
   }
 };
@@ -126,8 +119,9 @@ TEST_F(DestinationCopyTest, FullDestinationLosesItsOldestArchiveByCreationTimeFi
   EXPECT_EQ(harness.Perform(stage), run::DeliveryOutcome::Delivered);
 
   EXPECT_EQ(copy.seen.size(), 3u);  // the failed copy, the copy after making room, the copy after the probe
-  EXPECT_EQ(Names(destination()), (std::vector<std::string>{"BKP01012020000000.RAR", "bkp02012020000000.rar",
-                                                            kArchiveName, "old.txt"}));
+  EXPECT_EQ(
+      FileNames(destination()),
+      (std::vector<std::string>{"BKP01012020000000.RAR", "bkp02012020000000.rar", kArchiveName, "old.txt"}));
   EXPECT_EQ(ReadFile(destination() / kArchiveName), archive);
   EXPECT_EQ(harness.LogMessages(), std::vector<std::string>{kCopiedLog});
 }
@@ -143,7 +137,7 @@ TEST_F(DestinationCopyTest, CopyThatNeverSucceedsStopsOnceNothingIsLeftToDelete)
 
   ASSERT_GE(copy.seen.size(), 3u);
   EXPECT_EQ(copy.seen[1], (std::vector<std::string>{"bkfolder.rar", "bkp01012020000000.rar", "keep.txt"}));
-  EXPECT_EQ(Names(destination()), (std::vector<std::string>{"bkfolder.rar", "keep.txt"}));
+  EXPECT_EQ(FileNames(destination()), (std::vector<std::string>{"bkfolder.rar", "keep.txt"}));
   EXPECT_EQ(harness.LogMessages(),
             std::vector<std::string>{" - Não há espaço no destino para o arquivo compactado."});
   EXPECT_TRUE(harness.window.console.empty());
@@ -156,7 +150,7 @@ TEST_F(DestinationCopyTest, MissingLocalArchiveDeletesNothing) {
 
   EXPECT_EQ(harness.Perform(stage), run::DeliveryOutcome::NotDelivered);
 
-  EXPECT_EQ(Names(destination()),
+  EXPECT_EQ(FileNames(destination()),
             (std::vector<std::string>{"bkp01012020000000.rar", "bkp02012020000000.rar"}));
   EXPECT_EQ(
       harness.LogMessages(),
@@ -200,8 +194,9 @@ TEST_F(DestinationCopyTest, FullVolumeMakesRoomByOldestCreationTime) {
 
   EXPECT_EQ(harness.Perform(stage), run::DeliveryOutcome::Delivered);
 
-  EXPECT_EQ(Names(volumeFolder), (std::vector<std::string>{"bkp07012020000000.rar", "bkp08012020000000.rar",
-                                                           kArchiveName, "leia.txt"}));
+  EXPECT_EQ(
+      FileNames(volumeFolder),
+      (std::vector<std::string>{"bkp07012020000000.rar", "bkp08012020000000.rar", kArchiveName, "leia.txt"}));
   EXPECT_EQ(ReadFile(volumeFolder / kArchiveName), archive);
   EXPECT_EQ(harness.LogMessages(), std::vector<std::string>{kCopiedLog});
 }

@@ -1,7 +1,4 @@
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -20,6 +17,7 @@ namespace {
 
 using deliverytest::AnsweringWindow;
 using deliverytest::DeliveryHarness;
+using deliverytest::FileNames;
 using deliverytest::kArchiveName;
 using runtest::ReadFile;
 using runtest::WriteFile;
@@ -40,29 +38,9 @@ std::string AttemptConsoleLine(int attempt) {
          "ª Tentativa de 3.";
 }
 
-std::vector<std::string> Names(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 std::vector<std::string> Sorted(std::vector<std::string> names) {
   std::sort(names.begin(), names.end());
   return names;
-}
-
-// A loopback port on which nothing listens.
-int ClosedPort() {
-  const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ::bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  socklen_t length = sizeof address;
-  ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-  ::close(probe);
-  return ntohs(address.sin_port);
 }
 
 // One of the real servers, seen the same way.
@@ -145,7 +123,7 @@ TEST_P(FtpRetentionTest, TwelveArchivesKeepTenLeaveTenWithTheOldestByNameDateDel
 
   std::vector<std::string> expected(kTwelveArchives.begin(), kTwelveArchives.begin() + 9);
   expected.insert(expected.end(), {kArchiveName, "bkp01012019000000.zip", "leia.txt", "BKPANTIGO.TXT"});
-  EXPECT_EQ(Names(folder), Sorted(expected));
+  EXPECT_EQ(FileNames(folder), Sorted(expected));
   EXPECT_EQ(ReadFile(folder / kArchiveName), archive);
   EXPECT_EQ(harness.LogMessages(), (std::vector<std::string>{kAttemptLog, kSentLog}));
   EXPECT_EQ(harness.window.console,
@@ -184,7 +162,7 @@ TEST_F(FtpStageTest, KeepCountsOneAndZero) {
 
     std::vector<std::string> expected{kArchiveName};
     if (c.keepsEarlier) expected.insert(expected.end(), earlier.begin(), earlier.end());
-    EXPECT_EQ(Names(folder), Sorted(expected));
+    EXPECT_EQ(FileNames(folder), Sorted(expected));
   }
 }
 
@@ -199,8 +177,8 @@ TEST_F(FtpStageTest, OtherExtensionNamesTheUploadAndTheMask) {
 
   EXPECT_EQ(Deliver(), run::DeliveryOutcome::Delivered);
 
-  EXPECT_EQ(Names(folder), (std::vector<std::string>{"bkp01012020000000.rar", "bkp03012026000000.zip",
-                                                     "bkp08122026210728.zip"}));
+  EXPECT_EQ(FileNames(folder), (std::vector<std::string>{"bkp01012020000000.rar", "bkp03012026000000.zip",
+                                                         "bkp08122026210728.zip"}));
   EXPECT_EQ(ReadFile(folder / "bkp08122026210728.zip"), archive);
 }
 
@@ -213,7 +191,7 @@ TEST_F(FtpStageTest, FailedAttemptsAreRetriedTenSecondsApartThenGivenUp) {
     std::string keep;
   };
   const std::vector<Case> cases{
-      {"unreachable server", {"bkp01012026000000.rar"}, std::to_string(ClosedPort()), "1"},
+      {"unreachable server", {"bkp01012026000000.rar"}, std::to_string(ftpfixtures::ClosedPort()), "1"},
       {"port that is no number", {"bkp01012026000000.rar"}, "21x", "1"},
       {"keep count that is no number", {"bkp01012026000000.rar"}, "", "dez"},
       {"name without a date", {"bkp01012026000000.rar", "bkpcopia.rar", "bkp02012026000000.rar"}, "", "2"},
@@ -240,12 +218,12 @@ TEST_F(FtpStageTest, FailedAttemptsAreRetriedTenSecondsApartThenGivenUp) {
     EXPECT_EQ(attempts.window.console, (std::vector<std::string>{AttemptConsoleLine(1), AttemptConsoleLine(2),
                                                                  AttemptConsoleLine(3)}));
     EXPECT_TRUE(attempts.window.questions.empty());
-    EXPECT_EQ(Names(folder), Sorted(c.onServer));
+    EXPECT_EQ(FileNames(folder), Sorted(c.onServer));
   }
 }
 
 TEST_F(FtpStageTest, WithQuestionsEveryOkRetriesTheSameAttemptUntilCancel) {
-  harness.settings.EdtPortaFTP = std::to_string(ClosedPort());
+  harness.settings.EdtPortaFTP = std::to_string(ftpfixtures::ClosedPort());
   harness.window.answers = {run::RetryAnswer::Ok, run::RetryAnswer::Ok};
 
   EXPECT_EQ(Deliver(), run::DeliveryOutcome::NotDelivered);
@@ -257,7 +235,7 @@ TEST_F(FtpStageTest, WithQuestionsEveryOkRetriesTheSameAttemptUntilCancel) {
 }
 
 TEST_F(FtpStageTest, NobodyToAskRetriesOnItsOwn) {
-  harness.settings.EdtPortaFTP = std::to_string(ClosedPort());
+  harness.settings.EdtPortaFTP = std::to_string(ftpfixtures::ClosedPort());
   harness.window.canAsk = false;
 
   EXPECT_EQ(Deliver(), run::DeliveryOutcome::NotDelivered);
@@ -287,7 +265,7 @@ TEST_F(FtpStageTest, OwnerNamedLikeAnArchiveFailsTheAttemptAndDeletesNothing) {
   EXPECT_EQ(Deliver(), run::DeliveryOutcome::NotDelivered);
 
   EXPECT_EQ(harness.LogMessages(), (std::vector<std::string>{kAttemptLog, kGivenUpLog, kFailedLog}));
-  EXPECT_EQ(Names(folder), earlier);
+  EXPECT_EQ(FileNames(folder), earlier);
 }
 
 TEST(FtpGaugeTest, HandlersMoveTheGauge) {
@@ -331,8 +309,8 @@ TEST_F(ConnectionTestTest, GoodServerLeavesNothingBehind) {
     EXPECT_TRUE(Test(folder.Text()));
     EXPECT_EQ(window.notices, std::vector<std::string>{"Conexão OK!"});
   }
-  EXPECT_EQ(Names(peer.Home()), std::vector<std::string>{"pasta"});
-  EXPECT_TRUE(Names(peer.Home() / "pasta").empty());
+  EXPECT_EQ(FileNames(peer.Home()), std::vector<std::string>{"pasta"});
+  EXPECT_TRUE(FileNames(peer.Home() / "pasta").empty());
   EXPECT_EQ(ReadFile(folder.Path() / "winrar.exe"), payload);
   EXPECT_EQ(window.gauge, std::vector<std::string>{});  // the test's client has no gauge connected
 }
@@ -346,7 +324,7 @@ TEST_F(ConnectionTestTest, FailuresShowTheProblemMessage) {
     std::string port;
     std::string password;
   };
-  for (const Case& c : {Case{"unreachable", std::to_string(ClosedPort()), peer.Password()},
+  for (const Case& c : {Case{"unreachable", std::to_string(ftpfixtures::ClosedPort()), peer.Password()},
                         Case{"wrong password", std::to_string(peer.Port()), "errada"},
                         Case{"port no number", "porta", peer.Password()}}) {
     SCOPED_TRACE(c.what);
@@ -360,7 +338,7 @@ TEST_F(ConnectionTestTest, FailuresShowTheProblemMessage) {
 
 TEST_F(ConnectionTestTest, MissingWorkingFolderFailsBeforeAnyConnection) {
   settings.EdtServidorFTP = "127.0.0.1";
-  settings.EdtPortaFTP = std::to_string(ClosedPort());
+  settings.EdtPortaFTP = std::to_string(ftpfixtures::ClosedPort());
   EXPECT_THROW(Test(folder.Text() + "Backup/"), std::exception);
   EXPECT_TRUE(window.notices.empty());
   EXPECT_FALSE(fs::exists(folder.Path() / "Backup"));
