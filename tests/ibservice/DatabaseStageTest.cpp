@@ -87,18 +87,20 @@ TEST(DatabaseStageTest, HeadlessRunArchivesARestorableBackupAndFailsOnAWrongPass
   runtest::FakeSleeper sleeper;
   run::NullDestinationStage destination;
   run::NullFtpDelivery ftp;
+  // The server writes into the share folder, which the run reads it back from.
+  const auto runWithPassword = [&](const std::string& password, runtest::RecordingWindow& window,
+                                   std::ostringstream& errors) {
+    const app::BackupSettings settings =
+        SettingsFor(server.Address(), database, password, server.Folder() + "backup/");
+    run::DatabaseStageService stage;
+    return run::PerformHeadlessRun(settings, window, {stage, destination, ftp},
+                                   {clock, sleeper, work, folder.Text(), run::EmbeddedArchiver()}, errors);
+  };
 
   {
-    // The server writes into the share folder, which the run reads it back from.
-    const app::BackupSettings settings =
-        SettingsFor(server.Address(), database, server.Password(), server.Folder() + "backup/");
     runtest::RecordingWindow window;
-    run::DatabaseStageService stage;
     std::ostringstream errors;
-    const int status =
-        run::PerformHeadlessRun(settings, window, {stage, destination, ftp},
-                                {clock, sleeper, work, folder.Text(), run::EmbeddedArchiver()}, errors);
-    EXPECT_EQ(status, run::kExitRunSucceeded) << errors.str();
+    EXPECT_EQ(runWithPassword(server.Password(), window, errors), run::kExitRunSucceeded) << errors.str();
   }
   const std::string archive = work + "bkp08122026210728.rar";
   const std::string extracted = folder.Text() + "extracted/";
@@ -114,15 +116,9 @@ TEST(DatabaseStageTest, HeadlessRunArchivesARestorableBackupAndFailsOnAWrongPass
   EXPECT_NE(count.output.find("10000"), std::string::npos) << count.output;
 
   {
-    const app::BackupSettings settings =
-        SettingsFor(server.Address(), database, "wrong", server.Folder() + "backup/");
     runtest::RecordingWindow window;
-    run::DatabaseStageService stage;
     std::ostringstream errors;
-    const int status =
-        run::PerformHeadlessRun(settings, window, {stage, destination, ftp},
-                                {clock, sleeper, work, folder.Text(), run::EmbeddedArchiver()}, errors);
-    EXPECT_EQ(status, run::kExitRunFailed);
+    EXPECT_EQ(runWithPassword("wrong", window, errors), run::kExitRunFailed);
     EXPECT_EQ(
         errors.str(),
         "Your user name and password are not defined. Ask your database administrator to set up a Firebird "
