@@ -14,6 +14,7 @@
 
 #include "app/SettingsFile.h"
 #include "platform/Encoding.h"
+#include "tests/fixtures/WholeRunSettings.h"
 #include "tests/fixtures/firebird/FirebirdServer.h"
 #include "tests/fixtures/ftp/FtpServers.h"
 
@@ -61,24 +62,8 @@ class BackupEndToEndTest : public testing::Test {
   void SetUp() override {
     for (const char* name : {"config", "work", "destino", "extract"})
       fs::create_directory(root.Path() + "/" + name);
-    settings.EdtServidor = firebird.Address();
-    settings.EdtBase = firebird.CreateSampleDatabase();
-    settings.EdtUsuario = "SYSDBA";
-    settings.EdtSenha = firebird.Password();
-    settings.EdtPastaTemp = firebird.Folder() + "backup/";
-    settings.EdtPastaComp = firebird.Folder() + "backup/";
-    settings.CheckDestino = true;
-    settings.EdtDestino = Destination() + "/";
-    settings.CheckFTP = true;
-    settings.EdtServidorFTP = "127.0.0.1";
-    settings.EdtPortaFTP = std::to_string(ftpServer.Port());
-    settings.EdtUsuarioFTP = ftpfixtures::PyFtpServer::kUser;
-    settings.EdtSenhaFTP = ftpfixtures::PyFtpServer::kPassword;
-    settings.EdtPastaFTP = "/backup";
+    settings = fixtures::WholeRunSettings(firebird, ftpServer, Destination() + "/");
     settings.edtarquivosftp = "10";
-    settings.ComboBox1 = 1;
-    settings.Check_ErroFTP = true;
-    fs::create_directory(ServerFolder());
   }
 
   std::string Config() const { return root.Path() + "/config/"; }

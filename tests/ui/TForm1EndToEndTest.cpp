@@ -7,8 +7,7 @@
 #include <memory>
 
 #include "UiTestSupport.h"
-#include "app/SettingsFile.h"
-#include "run/Archiver.h"
+#include "tests/fixtures/WholeRunSettings.h"
 #include "tests/fixtures/firebird/FirebirdServer.h"
 #include "tests/fixtures/ftp/FtpServers.h"
 #include "ui/TForm1.h"
@@ -38,35 +37,10 @@ class TForm1EndToEndTest : public QObject {
     QTemporaryDir config;
     QTemporaryDir work;
     QTemporaryDir destination;
-    fs::create_directory(ftpServer.Home() + "/backup");
     uitest::FixedClock clock;
     uitest::NoSleeper sleeper;
-    ui::TForm1 form({.settingsPath = uitest::Folder(config) + app::kSettingsFileName,
-                     .executableFolder = uitest::Folder(config),
-                     .logFolder = uitest::Folder(config),
-                     .workFolder = uitest::Folder(work),
-                     .clock = clock,
-                     .sleeper = sleeper,
-                     .archiver = run::EmbeddedArchiver(),
-                     .stages = {},
-                     .connectionTest = {}});
-    app::BackupSettings settings;
-    settings.EdtServidor = firebird.Address();
-    settings.EdtBase = firebird.CreateSampleDatabase();
-    settings.EdtSenha = firebird.Password();
-    settings.EdtPastaTemp = firebird.Folder() + "backup/";
-    settings.EdtPastaComp = firebird.Folder() + "backup/";
-    settings.CheckDestino = true;
-    settings.EdtDestino = uitest::Folder(destination);
-    settings.CheckFTP = true;
-    settings.EdtServidorFTP = "127.0.0.1";
-    settings.EdtPortaFTP = std::to_string(ftpServer.Port());
-    settings.EdtUsuarioFTP = ftpfixtures::PyFtpServer::kUser;
-    settings.EdtSenhaFTP = ftpfixtures::PyFtpServer::kPassword;
-    settings.EdtPastaFTP = "/backup";
-    settings.ComboBox1 = 1;
-    settings.Check_ErroFTP = true;
-    form.ShowSettings(settings);
+    ui::TForm1 form(uitest::FolderEnvironment(config, work, clock, sleeper));
+    form.ShowSettings(fixtures::WholeRunSettings(firebird, ftpServer, uitest::Folder(destination)));
     form.show();
 
     uitest::BoxAnswerer boxes;

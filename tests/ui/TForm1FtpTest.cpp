@@ -6,8 +6,6 @@
 #include <memory>
 
 #include "UiTestSupport.h"
-#include "app/SettingsFile.h"
-#include "run/Archiver.h"
 #include "tests/fixtures/ftp/FtpServers.h"
 #include "ui/TForm1.h"
 #include "ui/TGauge.h"
@@ -17,16 +15,7 @@ class TForm1FtpTest : public QObject {
 
  private:
   std::unique_ptr<ui::TForm1> MakeForm(const QTemporaryDir& config, const QTemporaryDir& work) {
-    return std::make_unique<ui::TForm1>(
-        ui::TForm1Environment{.settingsPath = uitest::Folder(config) + app::kSettingsFileName,
-                              .executableFolder = uitest::Folder(config),
-                              .logFolder = uitest::Folder(config),
-                              .workFolder = uitest::Folder(work),
-                              .clock = clock_,
-                              .sleeper = sleeper_,
-                              .archiver = run::EmbeddedArchiver(),
-                              .stages = {},
-                              .connectionTest = {}});
+    return std::make_unique<ui::TForm1>(uitest::FolderEnvironment(config, work, clock_, sleeper_));
   }
 
   uitest::FixedClock clock_;

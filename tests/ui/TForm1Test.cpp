@@ -17,7 +17,6 @@
 #include "UiTestSupport.h"
 #include "app/SettingsFile.h"
 #include "platform/Exception.h"
-#include "run/Archiver.h"
 #include "run/NullStages.h"
 #include "ui/TForm1.h"
 #include "ui/TGauge.h"
@@ -95,23 +94,13 @@ class TForm1Test : public QObject {
  private:
   // A settings window whose files all live in this test's own folders.
   std::unique_ptr<ui::TForm1> MakeForm() {
-    ui::TForm1Environment environment{
-        .settingsPath = uitest::Folder(*configFolder_) + app::kSettingsFileName,
-        .executableFolder = uitest::Folder(*configFolder_),
-        .logFolder = uitest::Folder(*configFolder_),
-        .workFolder = uitest::Folder(*workFolder_),
-        .clock = clock_,
-        .sleeper = sleeper_,
-        .archiver = run::EmbeddedArchiver(),
-        .stages =
-            [this](run::RunWindow&) {
-              return run::RunStages{database_, destination_, ftp_};
-            },
-        .connectionTest =
-            [this](const app::BackupSettings& settings, run::RunWindow& window) {
-              ++connectionTests_;
-              window.AppendConsoleLine("teste de " + settings.EdtServidorFTP);
-            }};
+    ui::TForm1Environment environment =
+        uitest::FolderEnvironment(*configFolder_, *workFolder_, clock_, sleeper_);
+    environment.stages = [this](run::RunWindow&) { return run::RunStages{database_, destination_, ftp_}; };
+    environment.connectionTest = [this](const app::BackupSettings& settings, run::RunWindow& window) {
+      ++connectionTests_;
+      window.AppendConsoleLine("teste de " + settings.EdtServidorFTP);
+    };
     return std::make_unique<ui::TForm1>(std::move(environment));
   }
 

@@ -10,9 +10,9 @@
 #include <QScreen>
 #include <QTest>
 #include <cstdio>
+#include <utility>
 
 #include "UiTestSupport.h"
-#include "run/Archiver.h"
 #include "run/NullStages.h"
 #include "ui/TForm1.h"
 #include "ui/TFrmAgendamento.h"
@@ -75,18 +75,9 @@ int main(int argc, char** argv) {
   ReportingDatabaseStage database;
   run::NullDestinationStage destination;
   PicturedFtpDelivery ftp;
-  ui::TForm1 form({.settingsPath = uitest::Folder(config) + "Configuracaobkp.ini",
-                   .executableFolder = uitest::Folder(config),
-                   .logFolder = uitest::Folder(config),
-                   .workFolder = uitest::Folder(work),
-                   .clock = clock,
-                   .sleeper = sleeper,
-                   .archiver = run::EmbeddedArchiver(),
-                   .stages =
-                       [&](run::RunWindow&) {
-                         return run::RunStages{database, destination, ftp};
-                       },
-                   .connectionTest = {}});
+  ui::TForm1Environment environment = uitest::FolderEnvironment(config, work, clock, sleeper);
+  environment.stages = [&](run::RunWindow&) { return run::RunStages{database, destination, ftp}; };
+  ui::TForm1 form(std::move(environment));
   app::BackupSettings settings;
   settings.EdtServidor = "servidor-ormelin";
   settings.EdtBase = "/dados/ORMELIN.FDB";

@@ -5,7 +5,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/SettingsFile.h"
 #include "platform/Exception.h"
+#include "run/Archiver.h"
 
 namespace uitest {
 
@@ -47,6 +49,19 @@ std::string MemoryScheduleTable::InstallRequest() {
 }
 
 std::string Folder(const QTemporaryDir& folder) { return folder.path().toStdString() + "/"; }
+
+ui::TForm1Environment FolderEnvironment(const QTemporaryDir& config, const QTemporaryDir& work,
+                                        platform::Clock& clock, platform::Sleeper& sleeper) {
+  return {.settingsPath = Folder(config) + app::kSettingsFileName,
+          .executableFolder = Folder(config),
+          .logFolder = Folder(config),
+          .workFolder = Folder(work),
+          .clock = clock,
+          .sleeper = sleeper,
+          .archiver = run::EmbeddedArchiver(),
+          .stages = {},
+          .connectionTest = {}};
+}
 
 std::string ReadFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);

@@ -10,6 +10,7 @@
 
 #include "platform/Clock.h"
 #include "platform/ScheduleTable.h"
+#include "ui/TForm1.h"
 
 namespace uitest {
 
@@ -65,6 +66,10 @@ class MemoryScheduleTable final : public platform::ScheduleTable {
 
 // A folder of the test's own, ending with the separator.
 std::string Folder(const QTemporaryDir& folder);
+// A window's surroundings in the test's own folders: the settings file, the log and the program's folder
+// in `config`, the run's working folder in `work`; this build's archiver, stages and connection test.
+ui::TForm1Environment FolderEnvironment(const QTemporaryDir& config, const QTemporaryDir& work,
+                                        platform::Clock& clock, platform::Sleeper& sleeper);
 std::string ReadFile(const std::string& path);
 
 }  // namespace uitest
