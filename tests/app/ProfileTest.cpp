@@ -2,7 +2,7 @@
 
 #include "app/Profile.h"
 #include "platform/Errors.h"
-#include "tests/platform/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

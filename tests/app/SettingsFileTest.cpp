@@ -12,7 +12,7 @@
 
 #include "app/SettingsFile.h"
 #include "platform/Errors.h"
-#include "tests/platform/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "app/SettingsFile.h"
 #include "app/StartUp.h"
-#include "tests/platform/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

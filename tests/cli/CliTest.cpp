@@ -7,7 +7,7 @@
 #include "cli/Headless.h"
 #include "platform/Files.h"
 #include "platform/Process.h"
-#include "tests/platform/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "platform/FileContents.h"
-#include "tests/platform/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

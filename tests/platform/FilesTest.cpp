@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "platform/Files.h"
-#include "tests/platform/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

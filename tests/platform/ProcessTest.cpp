@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Process.h"
-#include "tests/platform/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

@@ -1,0 +1,82 @@
+#include "tests/support/TempFolder.h"
+
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <stdexcept>
+#include <system_error>
+
+#include "platform/Files.h"
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+namespace testsupport {
+namespace {
+
+std::string Utf8(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+}  // namespace
+
+TempFolder::TempFolder() {
+  std::random_device random;
+  for (int attempt = 0; attempt < 100 && root_.empty(); ++attempt) {
+    auto candidate = std::filesystem::temp_directory_path() / ("torvi-test-" + std::to_string(random()));
+    if (std::filesystem::create_directory(candidate)) root_ = candidate;
+  }
+  if (root_.empty()) throw std::runtime_error("cannot create a temporary folder");
+  path_ = Utf8(root_) + platform::kPathSeparator;
+}
+
+TempFolder::~TempFolder() {
+  std::error_code ignored;
+  // Give write access back to what a test made read-only, folders before their content, so that removal
+  // works; links are left alone, as their targets lie outside.
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(root_, ignored)) {
+    if (entry.is_symlink(ignored)) continue;
+    const auto access =
+        entry.is_directory(ignored) ? std::filesystem::perms::owner_all : std::filesystem::perms::owner_write;
+    std::filesystem::permissions(entry.path(), access, std::filesystem::perm_options::add, ignored);
+  }
+  std::filesystem::permissions(root_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                               ignored);
+  std::filesystem::remove_all(root_, ignored);
+}
+
+std::filesystem::path FromUtf8(const std::string& text) {
+  return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+  if (!out.flush()) throw std::runtime_error("cannot write " + Utf8(path));
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) { WriteBytes(FromUtf8(path), bytes); }
+
+void WriteBytes(const char* path, const std::string& bytes) { WriteBytes(FromUtf8(path), bytes); }
+
+std::string ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + Utf8(path));
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string ReadBytes(const std::string& path) { return ReadBytes(FromUtf8(path)); }
+
+std::string ReadBytes(const char* path) { return ReadBytes(FromUtf8(path)); }
+
+bool PermissionBitsBind() {
+#ifdef _WIN32
+  return false;
+#else
+  return ::geteuid() != 0;
+#endif
+}
+
+}  // namespace testsupport
