@@ -15,6 +15,7 @@
 #include "tests/ibservice/FakeClientLibrary.h"
 #include "tests/ibservice/StageHarness.h"
 #include "tests/run/RunTestSupport.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -81,8 +82,8 @@ TEST(DatabaseStageTest, HeadlessRunArchivesARestorableBackupAndFailsOnAWrongPass
   if (run::EmbeddedArchiver().empty()) GTEST_SKIP() << "this build carries no archiver";
   FirebirdServer server;
   const std::string database = server.CreateSampleDatabase();
-  runtest::TempFolder folder;
-  const std::string work = folder.Text() + "Backup/";
+  testsupport::TempFolder folder;
+  const std::string work = folder.Path() + "Backup/";
   runtest::FakeClock clock{kRunStart};
   runtest::FakeSleeper sleeper;
   run::NullDestinationStage destination;
@@ -94,7 +95,7 @@ TEST(DatabaseStageTest, HeadlessRunArchivesARestorableBackupAndFailsOnAWrongPass
         SettingsFor(server.Address(), database, password, server.Folder() + "backup/");
     run::DatabaseStageService stage;
     return run::PerformHeadlessRun(settings, window, {stage, destination, ftp},
-                                   {clock, sleeper, work, folder.Text(), run::EmbeddedArchiver()}, errors);
+                                   {clock, sleeper, work, folder.Path(), run::EmbeddedArchiver()}, errors);
   };
 
   {
@@ -103,7 +104,7 @@ TEST(DatabaseStageTest, HeadlessRunArchivesARestorableBackupAndFailsOnAWrongPass
     EXPECT_EQ(runWithPassword(server.Password(), window, errors), run::kExitRunSucceeded) << errors.str();
   }
   const std::string archive = work + "bkp08122026210728.rar";
-  const std::string extracted = folder.Text() + "extracted/";
+  const std::string extracted = folder.Path() + "extracted/";
   fs::create_directories(extracted);
   const CommandResult unpacked =
       RunCommand("bsdtar -x -f " + ShellQuote(archive) + " -C " + ShellQuote(extracted));

@@ -11,6 +11,7 @@
 #include "run/RunNames.h"
 #include "run/StatusConsole.h"
 #include "tests/run/RunTestSupport.h"
+#include "tests/support/TempFolder.h"
 
 namespace stagetest {
 
@@ -21,9 +22,9 @@ class StageHarness {
  public:
   explicit StageHarness(app::BackupSettings settings)
       : settings_(std::move(settings)),
-        work_(folder_.Text() + "Backup/"),
+        work_(folder_.Path() + "Backup/"),
         names_(run::MakeRunNames(settings_, run::MakeRunStamp(kRunStart), work_)),
-        log_(folder_.Text(), clock_),
+        log_(folder_.Path(), clock_),
         console_(window_, clock_) {
     std::filesystem::create_directories(work_);
     log_.Open();
@@ -38,7 +39,7 @@ class StageHarness {
 
   // The log as UTF-8, lines split at CR LF.
   std::vector<std::string> LogLines() const {
-    std::string text = platform::Cp1252ToUtf8(runtest::ReadFile(log_.Path()));
+    std::string text = platform::Cp1252ToUtf8(testsupport::ReadBytes(log_.Path()));
     std::vector<std::string> lines;
     for (std::size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
       lines.push_back(text.substr(start, end - start));
@@ -50,7 +51,7 @@ class StageHarness {
   runtest::RecordingWindow& Window() { return window_; }
 
  private:
-  runtest::TempFolder folder_;
+  testsupport::TempFolder folder_;
   app::BackupSettings settings_;
   std::string work_;
   run::RunNames names_;

@@ -6,23 +6,24 @@
 #include "platform/Files.h"
 #include "run/Archiver.h"
 #include "tests/run/RunTestSupport.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
 using namespace std::string_literals;
-using runtest::ReadFile;
-using runtest::TempFolder;
-using runtest::WriteFile;
+using testsupport::ReadBytes;
+using testsupport::TempFolder;
+using testsupport::WriteBytes;
 
 std::span<const std::byte> Bytes(const std::string& text) { return std::as_bytes(std::span(text)); }
 
 TEST(ArchiverTest, MissingArchiverIsWrittenWhole) {
   TempFolder folder;
-  const std::string path = folder.Text() + "winrar.exe";
+  const std::string path = folder.Path() + "winrar.exe";
   const std::string program = "program bytes\0with a zero"s;
   run::WriteArchiverIfMissing(path, Bytes(program));
-  EXPECT_EQ(ReadFile(path), program);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1) << "no side file left";
+  EXPECT_EQ(ReadBytes(path), program);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Root()), {}), 1) << "no side file left";
 #ifndef _WIN32
   const auto permissions = std::filesystem::status(path).permissions();
   EXPECT_NE(permissions & std::filesystem::perms::owner_exec, std::filesystem::perms::none);
@@ -31,22 +32,22 @@ TEST(ArchiverTest, MissingArchiverIsWrittenWhole) {
 
 TEST(ArchiverTest, ExistingFileIsNeverOverwritten) {
   TempFolder folder;
-  const std::string path = folder.Text() + "winrar.exe";
+  const std::string path = folder.Path() + "winrar.exe";
   for (const std::string& existing : {std::string(), std::string("not an archiver")}) {
-    WriteFile(path, existing);
+    WriteBytes(path, existing);
     run::WriteArchiverIfMissing(path, Bytes("program bytes"));
-    EXPECT_EQ(ReadFile(path), existing);
+    EXPECT_EQ(ReadBytes(path), existing);
   }
 }
 
 TEST(ArchiverTest, UnwritableTargetRaisesAndLeavesNothing) {
   TempFolder folder;
-  const std::string missingFolderPath = folder.Text() + "missing" + platform::kPathSeparator + "winrar.exe";
+  const std::string missingFolderPath = folder.Path() + "missing" + platform::kPathSeparator + "winrar.exe";
   EXPECT_THROW(run::WriteArchiverIfMissing(missingFolderPath, Bytes("program")), platform::Exception);
 
-  const std::string path = folder.Text() + "winrar.exe";
+  const std::string path = folder.Path() + "winrar.exe";
   EXPECT_THROW(run::WriteArchiverIfMissing(path, {}), platform::Exception) << "a build without an archiver";
-  EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
+  EXPECT_TRUE(std::filesystem::is_empty(folder.Root()));
 }
 
 TEST(ArchiverTest, CommandLineDoublesTheSeparatorBeforeTheArchiverAndQuotesNothing) {

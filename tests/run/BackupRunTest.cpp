@@ -10,36 +10,37 @@
 #include "run/NullStages.h"
 #include "run/RunTexts.h"
 #include "tests/run/RunTestSupport.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
 using runtest::FakeClock;
 using runtest::FakeDatabaseStage;
-using runtest::ReadFile;
 using runtest::RecordingDelivery;
 using runtest::RecordingWindow;
-using runtest::TempFolder;
-using runtest::WriteFile;
+using testsupport::ReadBytes;
+using testsupport::TempFolder;
+using testsupport::WriteBytes;
 namespace fs = std::filesystem;
 
 const std::string kRule(63, '-');
 const std::string kBackupName = "bkp08122026210728.bk";
 const std::string kArchiveName = "bkp08122026210728.rar";
 
-const std::string kStandInArchiver = ReadFile(TORVI_STAND_IN_ARCHIVER);
+const std::string kStandInArchiver = ReadBytes(TORVI_STAND_IN_ARCHIVER);
 
 class BackupRunTest : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_FALSE(kStandInArchiver.empty());
-    fs::create_directory(root.Path() / "config");
+    fs::create_directory(root.Root() / "config");
     settings.EdtServidor = "localhost";
   }
 
-  std::string Work() const { return (root.Path() / "torvi" / "Backup").string() + platform::kPathSeparator; }
-  std::string Config() const { return (root.Path() / "config").string() + platform::kPathSeparator; }
-  std::string Log() const { return ReadFile(Config() + "BkpLog.txt"); }
-  std::string ArchiverCommand() const { return ReadFile(Work() + "archiver-command.txt"); }
+  std::string Work() const { return (root.Root() / "torvi" / "Backup").string() + platform::kPathSeparator; }
+  std::string Config() const { return (root.Root() / "config").string() + platform::kPathSeparator; }
+  std::string Log() const { return ReadBytes(Config() + "BkpLog.txt"); }
+  std::string ArchiverCommand() const { return ReadBytes(Work() + "archiver-command.txt"); }
 
   run::RunOutcome Perform() {
     run::RunStages stages{database, destination, ftp};
@@ -60,9 +61,9 @@ class BackupRunTest : public testing::Test {
 };
 
 TEST_F(BackupRunTest, LocalRunWithoutDeliveriesWritesTheExactLogAndConsole) {
-  WriteFile(Config() + "BkpLog.txt", "earlier block\r\n");
+  WriteBytes(Config() + "BkpLog.txt", "earlier block\r\n");
   database.action = [this](run::RunContext& context) {
-    WriteFile(context.names.serverBackupPath, "backup");
+    WriteBytes(context.names.serverBackupPath, "backup");
     clock.Set({2026, 12, 8, 21, 7, 31});
     context.log.WriteStamped(std::string(run::texts::kLogFileCreated) + context.names.serverBackupPath);
     context.console.AppendPlain("gbak: writing data");
@@ -90,8 +91,8 @@ TEST_F(BackupRunTest, LocalRunWithoutDeliveriesWritesTheExactLogAndConsole) {
   EXPECT_TRUE(window.endRequested);
   EXPECT_TRUE(deliveries.empty());
   EXPECT_TRUE(outcome.archiveCreated);
-  EXPECT_EQ(ReadFile(Work() + kArchiveName), "backup");
-  EXPECT_EQ(ReadFile(backupPath), "backup") << "the backup file stays until the next run";
+  EXPECT_EQ(ReadBytes(Work() + kArchiveName), "backup");
+  EXPECT_EQ(ReadBytes(backupPath), "backup") << "the backup file stays until the next run";
   EXPECT_EQ(ArchiverCommand(), Work() + platform::kPathSeparator + "winrar.exe a -ep -ibck " + Work() +
                                    kArchiveName + " " + backupPath + "\n");
 }
@@ -100,8 +101,8 @@ TEST_F(BackupRunTest, RemoteServerFileIsBroughtFromTheShareAndDeletedThere) {
   const TempFolder share;
   settings.EdtServidor = "LOCALHOST";
   settings.EdtPastaTemp = "D:\\dados\\";
-  settings.EdtPastaComp = share.Text();
-  database.action = [](run::RunContext& context) { WriteFile(context.names.sharePath, "remote backup"); };
+  settings.EdtPastaComp = share.Path();
+  database.action = [](run::RunContext& context) { WriteBytes(context.names.sharePath, "remote backup"); };
 
   EXPECT_TRUE(Perform().archiveCreated);
 
@@ -120,19 +121,21 @@ TEST_F(BackupRunTest, RemoteServerFileIsBroughtFromTheShareAndDeletedThere) {
                 "21:07:28 - Arquivo de backup criado.", "21:07:28 - Transferindo arquivo...",
                 "21:07:28 - Fim da Transfer\xC3\xAAncia do Arquivo...", std::string(55, '-'),
                 "21:07:28 - Compactando Arquivo...", "21:07:28 - Arquivo Compactado Criado..."}));
-  EXPECT_FALSE(fs::exists(share.Path() / kBackupName));
-  EXPECT_EQ(ReadFile(Work() + kBackupName), "remote backup");
-  EXPECT_EQ(ReadFile(Work() + kArchiveName), "remote backup");
+  EXPECT_FALSE(fs::exists(share.Root() / kBackupName));
+  EXPECT_EQ(ReadBytes(Work() + kBackupName), "remote backup");
+  EXPECT_EQ(ReadBytes(Work() + kArchiveName), "remote backup");
 }
 
 TEST_F(BackupRunTest, ShareThatIsTheWorkingFolderKeepsTheBackup) {
   for (const char* server : {"localhost", "dbserver"}) {
     settings.EdtServidor = server;
     settings.EdtPastaComp = Work();
-    database.action = [](run::RunContext& context) { WriteFile(context.names.localBackupPath, "only copy"); };
+    database.action = [](run::RunContext& context) {
+      WriteBytes(context.names.localBackupPath, "only copy");
+    };
     Perform();
-    EXPECT_EQ(ReadFile(Work() + kBackupName), "only copy") << server;
-    EXPECT_EQ(ReadFile(Work() + kArchiveName), "only copy") << server;
+    EXPECT_EQ(ReadBytes(Work() + kBackupName), "only copy") << server;
+    EXPECT_EQ(ReadBytes(Work() + kArchiveName), "only copy") << server;
   }
 }
 
@@ -141,20 +144,20 @@ TEST_F(BackupRunTest, CleanUpDeletesOnlyMatchingFilesWhateverTheirCase) {
   const std::vector<std::string> deleted = {"old.bk", "OLD2.BK", "bk1.rar", "BKP0.RAR", "bk.rar"};
   const std::vector<std::string> kept = {"winrar.exe", "notes.txt",  "abk.rar",
                                          "x.bk.txt",   "bk.rar.old", "bkp.zip"};
-  for (const std::string& name : deleted) WriteFile(Work() + name, "old");
+  for (const std::string& name : deleted) WriteBytes(Work() + name, "old");
   for (const std::string& name : kept)
-    WriteFile(Work() + name, name == "winrar.exe" ? kStandInArchiver : "keep");
+    WriteBytes(Work() + name, name == "winrar.exe" ? kStandInArchiver : "keep");
   fs::permissions(Work() + "winrar.exe", fs::perms::owner_all);
   fs::create_directory(Work() + "folder.bk");
   fs::create_directory(Work() + "bkfolder.rar");
-  WriteFile(fs::path(Work()) / "folder.bk" / "inside.bk", "keep");
+  WriteBytes(fs::path(Work()) / "folder.bk" / "inside.bk", "keep");
   archiver = "never written";
 
   Perform();
 
   for (const std::string& name : deleted) EXPECT_FALSE(fs::exists(Work() + name)) << name;
   for (const std::string& name : kept) EXPECT_TRUE(fs::exists(Work() + name)) << name;
-  EXPECT_EQ(ReadFile(Work() + "winrar.exe"), kStandInArchiver);
+  EXPECT_EQ(ReadBytes(Work() + "winrar.exe"), kStandInArchiver);
   EXPECT_TRUE(fs::is_directory(Work() + "bkfolder.rar"));
   EXPECT_TRUE(fs::exists(fs::path(Work()) / "folder.bk" / "inside.bk"));
   EXPECT_TRUE(fs::exists(Work() + kArchiveName));
@@ -165,7 +168,7 @@ TEST_F(BackupRunTest, CleanUpDeletesOnlyMatchingFilesWhateverTheirCase) {
 class ImmutableFile {
  public:
   explicit ImmutableFile(std::string path) : path_(std::move(path)) {
-    WriteFile(path_, "locked");
+    WriteBytes(path_, "locked");
     locked_ = std::system(("chattr +i '" + path_ + "' 2>/dev/null").c_str()) == 0;
   }
   ~ImmutableFile() {
@@ -200,11 +203,11 @@ TEST_F(BackupRunTest, UndeletableFilesAreLoggedWithTheRunStampAndTheRunGoesOn) {
 
 TEST_F(BackupRunTest, ExistingArchiverIsUsedUnchangedEvenWhenItIsNoArchiver) {
   fs::create_directories(Work());
-  WriteFile(Work() + "winrar.exe", "not a program");
+  WriteBytes(Work() + "winrar.exe", "not a program");
 
   const run::RunOutcome outcome = Perform();
 
-  EXPECT_EQ(ReadFile(Work() + "winrar.exe"), "not a program");
+  EXPECT_EQ(ReadBytes(Work() + "winrar.exe"), "not a program");
   EXPECT_FALSE(outcome.archiveCreated);
   EXPECT_EQ(window.console.back(), "21:07:28 - Arquivo Compactado Criado...");
   EXPECT_TRUE(window.endRequested);
@@ -212,12 +215,12 @@ TEST_F(BackupRunTest, ExistingArchiverIsUsedUnchangedEvenWhenItIsNoArchiver) {
 
 TEST_F(BackupRunTest, MissingArchiverIsWrittenExecutableAndRun) {
   Perform();
-  EXPECT_EQ(ReadFile(Work() + "winrar.exe"), kStandInArchiver);
+  EXPECT_EQ(ReadBytes(Work() + "winrar.exe"), kStandInArchiver);
   EXPECT_TRUE(fs::exists(Work() + kArchiveName));
 }
 
 TEST_F(BackupRunTest, WorkingFolderThatCannotBeCreatedEndsTheRunAtTheArchiver) {
-  WriteFile(root.Path() / "torvi", "a file where the folder should be");
+  WriteBytes(root.Root() / "torvi", "a file where the folder should be");
 
   EXPECT_THROW(Perform(), platform::Exception);
 
@@ -288,11 +291,11 @@ TEST_F(BackupRunTest, DeliveriesRunInOrderWhateverTheDestinationEndedWith) {
 }
 
 TEST_F(BackupRunTest, RunGoesOnWithoutALogThatCannotBeOpened) {
-  fs::remove(root.Path() / "config");
+  fs::remove(root.Root() / "config");
 
   Perform();
 
-  EXPECT_FALSE(fs::exists(root.Path() / "config"));
+  EXPECT_FALSE(fs::exists(root.Root() / "config"));
   EXPECT_TRUE(window.endRequested);
   EXPECT_EQ(window.console.back(), "21:07:28 - Arquivo Compactado Criado...");
   EXPECT_TRUE(fs::exists(Work() + kArchiveName));
@@ -302,7 +305,7 @@ TEST_F(BackupRunTest, SettingsChangedDuringTheRunDoNotReachIt) {
   settings.CheckFTP = false;
   database.action = [this](run::RunContext& context) {
     settings.CheckFTP = true;
-    WriteFile(context.names.serverBackupPath, "backup");
+    WriteBytes(context.names.serverBackupPath, "backup");
   };
   Perform();
   EXPECT_TRUE(deliveries.empty());

@@ -15,6 +15,7 @@
 #include "run/RunNames.h"
 #include "run/StatusConsole.h"
 #include "tests/run/RunTestSupport.h"
+#include "tests/support/TempFolder.h"
 
 namespace deliverytest {
 
@@ -69,19 +70,19 @@ class AnsweringWindow final : public run::RunWindow {
 class DeliveryHarness {
  public:
   DeliveryHarness()
-      : work_(folder_.Text() + "work" + platform::kPathSeparator),
-        log_(folder_.Text(), clock_),
+      : work_(folder_.Path() + "work" + platform::kPathSeparator),
+        log_(folder_.Path(), clock_),
         console_(window, clock_) {
     std::filesystem::create_directories(work_);
     log_.Open();
   }
 
-  const std::filesystem::path& Folder() const { return folder_.Path(); }
+  const std::filesystem::path& Folder() const { return folder_.Root(); }
   const std::string& Work() const { return work_; }
   const run::RunNames& Names() const { return names_; }
 
   // Writes the local archive of the run.
-  void Archive(const std::string& bytes) { runtest::WriteFile(work_ + kArchiveName, bytes); }
+  void Archive(const std::string& bytes) { testsupport::WriteBytes(work_ + kArchiveName, bytes); }
 
   template <typename Stage>
   run::DeliveryOutcome Perform(Stage& stage) {
@@ -92,7 +93,7 @@ class DeliveryHarness {
 
   // The messages of the log lines the stage wrote, without the header and the time stamps.
   std::vector<std::string> LogMessages() const {
-    const std::string text = platform::Cp1252ToUtf8(runtest::ReadFile(log_.Path()));
+    const std::string text = platform::Cp1252ToUtf8(testsupport::ReadBytes(log_.Path()));
     std::vector<std::string> messages;
     std::size_t start = 0;
     for (int header = 0; header < 2; ++header) start = text.find("\r\n", start) + 2;
@@ -107,7 +108,7 @@ class DeliveryHarness {
   runtest::FakeSleeper sleeper;
 
  private:
-  runtest::TempFolder folder_;
+  testsupport::TempFolder folder_;
   std::string work_;
   run::RunNames names_;
   runtest::FakeClock clock_{kRunStart};

@@ -12,14 +12,15 @@
 #include "platform/Files.h"
 #include "run/DestinationCopy.h"
 #include "tests/run/DeliveryHarness.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
 using deliverytest::DeliveryHarness;
 using deliverytest::FileNames;
 using deliverytest::kArchiveName;
-using runtest::ReadFile;
-using runtest::WriteFile;
+using testsupport::ReadBytes;
+using testsupport::WriteBytes;
 namespace fs = std::filesystem;
 
 const std::string kCopiedLog = " - Arquivo compactado Criado!";
@@ -31,7 +32,7 @@ const std::string kQuestion =
 // Files created one after another, so that their creation times follow the order of the list.
 void CreateInOrder(const fs::path& folder, const std::vector<std::string>& names, const std::string& bytes) {
   for (const std::string& name : names) {
-    WriteFile(folder / name, bytes);
+    WriteBytes(folder / name, bytes);
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
 }
@@ -52,12 +53,12 @@ class DestinationCopyTest : public testing::Test {
 
 TEST_F(DestinationCopyTest, RoomEnoughCopiesOnceAndLeavesEverythingElse) {
   CreateInOrder(destination(), {"bkp01012020000000.rar", "notes.txt"}, "old");
-  WriteFile(destination() / "teste123.txt", "left by someone");
+  WriteBytes(destination() / "teste123.txt", "left by someone");
   run::DestinationCopy stage;
 
   EXPECT_EQ(harness.Perform(stage), run::DeliveryOutcome::Delivered);
 
-  EXPECT_EQ(ReadFile(destination() / kArchiveName), archive);
+  EXPECT_EQ(ReadBytes(destination() / kArchiveName), archive);
   EXPECT_EQ(FileNames(destination()),
             (std::vector<std::string>{"bkp01012020000000.rar", kArchiveName, "notes.txt"}));
   EXPECT_EQ(harness.LogMessages(), std::vector<std::string>{kCopiedLog});
@@ -90,7 +91,7 @@ TEST_F(DestinationCopyTest, FolderWithoutClosingSeparatorIsGluedToTheNames) {
 
   EXPECT_EQ(harness.Perform(stage), run::DeliveryOutcome::Delivered);
 
-  EXPECT_EQ(ReadFile(destination().string() + kArchiveName), archive);
+  EXPECT_EQ(ReadBytes(destination().string() + kArchiveName), archive);
   EXPECT_FALSE(fs::exists(destination().string() + "teste123.txt"));
   EXPECT_TRUE(FileNames(destination()).empty());
 }
@@ -122,7 +123,7 @@ TEST_F(DestinationCopyTest, FullDestinationLosesItsOldestArchiveByCreationTimeFi
   EXPECT_EQ(
       FileNames(destination()),
       (std::vector<std::string>{"BKP01012020000000.RAR", "bkp02012020000000.rar", kArchiveName, "old.txt"}));
-  EXPECT_EQ(ReadFile(destination() / kArchiveName), archive);
+  EXPECT_EQ(ReadBytes(destination() / kArchiveName), archive);
   EXPECT_EQ(harness.LogMessages(), std::vector<std::string>{kCopiedLog});
 }
 
@@ -187,7 +188,7 @@ TEST_F(DestinationCopyTest, FullVolumeMakesRoomByOldestCreationTime) {
   // one archive is gone.
   CreateInOrder(volumeFolder, {"bkp09012020000000.rar", "bkp07012020000000.rar", "bkp08012020000000.rar"},
                 std::string(20 * 1024, 'o'));
-  WriteFile(volumeFolder / "leia.txt", "x");
+  WriteBytes(volumeFolder / "leia.txt", "x");
   archive = std::string(16 * 1024, 'n');
   harness.Archive(archive);
   run::DestinationCopy stage;
@@ -197,7 +198,7 @@ TEST_F(DestinationCopyTest, FullVolumeMakesRoomByOldestCreationTime) {
   EXPECT_EQ(
       FileNames(volumeFolder),
       (std::vector<std::string>{"bkp07012020000000.rar", "bkp08012020000000.rar", kArchiveName, "leia.txt"}));
-  EXPECT_EQ(ReadFile(volumeFolder / kArchiveName), archive);
+  EXPECT_EQ(ReadBytes(volumeFolder / kArchiveName), archive);
   EXPECT_EQ(harness.LogMessages(), std::vector<std::string>{kCopiedLog});
 }
 

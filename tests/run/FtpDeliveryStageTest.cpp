@@ -12,6 +12,7 @@
 #include "run/FtpDeliveryStage.h"
 #include "tests/fixtures/ftp/FtpServers.h"
 #include "tests/run/DeliveryHarness.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -19,8 +20,8 @@ using deliverytest::AnsweringWindow;
 using deliverytest::DeliveryHarness;
 using deliverytest::FileNames;
 using deliverytest::kArchiveName;
-using runtest::ReadFile;
-using runtest::WriteFile;
+using testsupport::ReadBytes;
+using testsupport::WriteBytes;
 namespace fs = std::filesystem;
 
 const std::string kAttemptLog = " - Iniciando tentativa de envio por FTP!";
@@ -61,7 +62,7 @@ class FtpPeer {
   fs::path Folder(const std::string& name, const std::vector<std::string>& names) const {
     const fs::path folder = Home() / name;
     fs::create_directories(folder);
-    for (const std::string& file : names) WriteFile(folder / file, "earlier " + file);
+    for (const std::string& file : names) WriteBytes(folder / file, "earlier " + file);
     if (vsftpd_) std::system(("chown -R " + User() + ": " + folder.string()).c_str());
     return folder;
   }
@@ -124,7 +125,7 @@ TEST_P(FtpRetentionTest, TwelveArchivesKeepTenLeaveTenWithTheOldestByNameDateDel
   std::vector<std::string> expected(kTwelveArchives.begin(), kTwelveArchives.begin() + 9);
   expected.insert(expected.end(), {kArchiveName, "bkp01012019000000.zip", "leia.txt", "BKPANTIGO.TXT"});
   EXPECT_EQ(FileNames(folder), Sorted(expected));
-  EXPECT_EQ(ReadFile(folder / kArchiveName), archive);
+  EXPECT_EQ(ReadBytes(folder / kArchiveName), archive);
   EXPECT_EQ(harness.LogMessages(), (std::vector<std::string>{kAttemptLog, kSentLog}));
   EXPECT_EQ(harness.window.console,
             (std::vector<std::string>{AttemptConsoleLine(1), "21:07:28 - Transferindo....",
@@ -179,7 +180,7 @@ TEST_F(FtpStageTest, OtherExtensionNamesTheUploadAndTheMask) {
 
   EXPECT_EQ(FileNames(folder), (std::vector<std::string>{"bkp01012020000000.rar", "bkp03012026000000.zip",
                                                          "bkp08122026210728.zip"}));
-  EXPECT_EQ(ReadFile(folder / "bkp08122026210728.zip"), archive);
+  EXPECT_EQ(ReadBytes(folder / "bkp08122026210728.zip"), archive);
 }
 
 TEST_F(FtpStageTest, FailedAttemptsAreRetriedTenSecondsApartThenGivenUp) {
@@ -288,7 +289,7 @@ class ConnectionTestTest : public testing::Test {
         {settings, *client, window, workFolder, std::as_bytes(std::span(payload))});
   }
 
-  runtest::TempFolder folder;
+  testsupport::TempFolder folder;
   app::BackupSettings settings;
   AnsweringWindow window;
   std::unique_ptr<ftp::TIdFTP> client = run::MakeIdFTP1();
@@ -306,12 +307,12 @@ TEST_F(ConnectionTestTest, GoodServerLeavesNothingBehind) {
     SCOPED_TRACE(remoteFolder);
     window.notices.clear();
     settings.EdtPastaFTP = remoteFolder;
-    EXPECT_TRUE(Test(folder.Text()));
+    EXPECT_TRUE(Test(folder.Path()));
     EXPECT_EQ(window.notices, std::vector<std::string>{"Conexão OK!"});
   }
   EXPECT_EQ(FileNames(peer.Home()), std::vector<std::string>{"pasta"});
   EXPECT_TRUE(FileNames(peer.Home() / "pasta").empty());
-  EXPECT_EQ(ReadFile(folder.Path() / "winrar.exe"), payload);
+  EXPECT_EQ(ReadBytes(folder.Root() / "winrar.exe"), payload);
   EXPECT_EQ(window.gauge, std::vector<std::string>{});  // the test's client has no gauge connected
 }
 
@@ -331,7 +332,7 @@ TEST_F(ConnectionTestTest, FailuresShowTheProblemMessage) {
     window.notices.clear();
     settings.EdtPortaFTP = c.port;
     settings.EdtSenhaFTP = c.password;
-    EXPECT_FALSE(Test(folder.Text()));
+    EXPECT_FALSE(Test(folder.Path()));
     EXPECT_EQ(window.notices, std::vector<std::string>{"Problemas com a Conexão."});
   }
 }
@@ -339,9 +340,9 @@ TEST_F(ConnectionTestTest, FailuresShowTheProblemMessage) {
 TEST_F(ConnectionTestTest, MissingWorkingFolderFailsBeforeAnyConnection) {
   settings.EdtServidorFTP = "127.0.0.1";
   settings.EdtPortaFTP = std::to_string(ftpfixtures::ClosedPort());
-  EXPECT_THROW(Test(folder.Text() + "Backup/"), std::exception);
+  EXPECT_THROW(Test(folder.Path() + "Backup/"), std::exception);
   EXPECT_TRUE(window.notices.empty());
-  EXPECT_FALSE(fs::exists(folder.Path() / "Backup"));
+  EXPECT_FALSE(fs::exists(folder.Root() / "Backup"));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "run/HeadlessWindow.h"
 #include "run/NullStages.h"
 #include "tests/run/RunTestSupport.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ TEST(HeadlessRunTest, WindowPrintsConsoleLinesAndCancelsEveryQuestion) {
 }
 
 TEST(HeadlessRunTest, ErrorThatEndsTheRunGoesToStandardErrorWithStatusOne) {
-  runtest::TempFolder root;
+  testsupport::TempFolder root;
   runtest::FakeClock clock{{2026, 12, 8, 21, 7, 28}};
   runtest::FakeSleeper sleeper;
   runtest::FakeDatabaseStage database;
@@ -67,7 +68,7 @@ TEST(HeadlessRunTest, ErrorThatEndsTheRunGoesToStandardErrorWithStatusOne) {
 
   const int status = run::PerformHeadlessRun(
       app::BackupSettings{}, window, {database, destination, ftp},
-      {clock, sleeper, root.Text(), root.Text(), std::as_bytes(std::span(archiver))}, errors);
+      {clock, sleeper, root.Path(), root.Path(), std::as_bytes(std::span(archiver))}, errors);
 
   EXPECT_EQ(status, 1);
   EXPECT_EQ(errors.str(), "Unable to complete network request\n");

@@ -10,6 +10,7 @@
 #include "run/BackupRun.h"
 #include "run/NullStages.h"
 #include "tests/run/RunTestSupport.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -28,8 +29,8 @@ std::string Output(const std::string& command) {
 
 TEST(RunArchiveTest, EmbeddedArchiverWritesAnArchiveBsdtarReadsBack) {
   if (run::EmbeddedArchiver().empty()) GTEST_SKIP() << "this build carries no archiver";
-  runtest::TempFolder root;
-  const std::string work = root.Text() + "Backup" + platform::kPathSeparator;
+  testsupport::TempFolder root;
+  const std::string work = root.Path() + "Backup" + platform::kPathSeparator;
   std::string backup(1 << 20, '\0');
   std::mt19937 random(7);
   for (char& byte : backup) byte = static_cast<char>(random());
@@ -43,17 +44,17 @@ TEST(RunArchiveTest, EmbeddedArchiverWritesAnArchiveBsdtarReadsBack) {
   run::NullFtpDelivery ftp;
   app::BackupSettings settings;
   const run::RunOutcome outcome = run::BackupRun(settings, window, {database, destination, ftp},
-                                                 {clock, sleeper, work, root.Text(), run::EmbeddedArchiver()})
+                                                 {clock, sleeper, work, root.Path(), run::EmbeddedArchiver()})
                                       .Perform();
 
   EXPECT_TRUE(outcome.archiveCreated);
   const std::string archive = work + "bkp08122026210728.rar";
-  EXPECT_EQ(runtest::ReadFile(archive).substr(0, 7), std::string("Rar!\x1a\x07\x00", 7));
+  EXPECT_EQ(testsupport::ReadBytes(archive).substr(0, 7), std::string("Rar!\x1a\x07\x00", 7));
 #ifndef _WIN32
   EXPECT_EQ(Output("bsdtar -tf '" + archive + "'"), "bkp08122026210728.bk\n");
   EXPECT_TRUE(Output("bsdtar -xOf '" + archive + "'") == backup);
-  Output("unar -q -o '" + root.Text() + "unar' '" + archive + "'");
-  EXPECT_TRUE(runtest::ReadFile(root.Path() / "unar" / "bkp08122026210728.bk") == backup);
+  Output("unar -q -o '" + root.Path() + "unar' '" + archive + "'");
+  EXPECT_TRUE(testsupport::ReadBytes(root.Root() / "unar" / "bkp08122026210728.bk") == backup);
 #endif
   EXPECT_TRUE(fs::exists(work + "bkp08122026210728.bk"));
 }

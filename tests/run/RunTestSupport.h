@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,25 +12,6 @@
 #include "run/RunWindow.h"
 
 namespace runtest {
-
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  const std::filesystem::path& Path() const { return path_; }
-  // The folder as the program's folder texts are written: with its closing separator.
-  std::string Text() const;
-
- private:
-  std::filesystem::path path_;
-};
-
-std::string ReadFile(const std::filesystem::path& path);
-void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 
 // A clock standing still at a set time, or moving on by `stepSeconds` at every reading.
 class FakeClock final : public platform::Clock {
