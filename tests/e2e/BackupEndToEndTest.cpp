@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -17,6 +16,7 @@
 #include "tests/fixtures/WholeRunSettings.h"
 #include "tests/fixtures/firebird/FirebirdServer.h"
 #include "tests/fixtures/ftp/FtpServers.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -24,13 +24,7 @@ namespace fs = std::filesystem;
 using fixtures::CommandResult;
 using fixtures::RunCommand;
 using fixtures::ShellQuote;
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
-}
+using testsupport::ReadBytes;
 
 std::vector<std::string> Lines(const std::string& text, const std::string& end) {
   std::vector<std::string> lines;
@@ -60,30 +54,29 @@ struct Outcome {
 class BackupEndToEndTest : public testing::Test {
  protected:
   void SetUp() override {
-    for (const char* name : {"config", "work", "destino", "extract"})
-      fs::create_directory(root.Path() + "/" + name);
+    for (const char* name : {"config", "work", "destino", "extract"}) fs::create_directory(root / name);
     settings = fixtures::WholeRunSettings(firebird, ftpServer, Destination() + "/");
     settings.edtarquivosftp = "10";
   }
 
-  std::string Config() const { return root.Path() + "/config/"; }
-  std::string Work() const { return root.Path() + "/work/"; }
-  std::string Destination() const { return root.Path() + "/destino"; }
+  std::string Config() const { return root / "config/"; }
+  std::string Work() const { return root / "work/"; }
+  std::string Destination() const { return root / "destino"; }
   fs::path ServerFolder() const { return fs::path(ftpServer.Home()) / "backup"; }
 
   Outcome Run(const std::string& options = "") {
     app::SaveSettings(settings, Config() + app::kSettingsFileName);
-    const std::string errors = root.Path() + "/stderr.txt";
+    const std::string errors = root / "stderr.txt";
     // RunCommand joins standard error to the output; the program's own goes to a file of its own.
     const CommandResult result =
         RunCommand("(" + std::string(TORVI_BACKUP_PROGRAM) + " --config " + ShellQuote(Config()) +
                    " --work " + ShellQuote(Work()) + " " + options + " 2>" + ShellQuote(errors) + ")");
-    return {result.exitCode, Lines(result.output, "\n"), ReadFile(errors)};
+    return {result.exitCode, Lines(result.output, "\n"), ReadBytes(errors)};
   }
 
   // The log's lines as UTF-8.
   std::vector<std::string> Log() const {
-    return Lines(platform::Cp1252ToUtf8(ReadFile(Config() + "BkpLog.txt")), "\r\n");
+    return Lines(platform::Cp1252ToUtf8(ReadBytes(Config() + "BkpLog.txt")), "\r\n");
   }
 
   // The one archive the last run left in the working folder.
@@ -148,19 +141,19 @@ TEST_F(BackupEndToEndTest, RunsDeliverTheArchiveAndRotateTheServer) {
   EXPECT_TRUE(printed(" - Iniciando tentativa de envio por FTP! - 1ª Tentativa de 3."));
 
   // The same bytes in the working folder, the destination and on the server.
-  const std::string bytes = ReadFile(Work() + archive);
+  const std::string bytes = ReadBytes(Work() + archive);
   ASSERT_FALSE(bytes.empty());
-  EXPECT_EQ(ReadFile(settings.EdtDestino + archive), bytes);
-  EXPECT_EQ(ReadFile(ServerFolder() / archive), bytes);
+  EXPECT_EQ(ReadBytes(settings.EdtDestino + archive), bytes);
+  EXPECT_EQ(ReadBytes(ServerFolder() / archive), bytes);
   EXPECT_FALSE(fs::exists(settings.EdtPastaComp + backup));
 
   // An independent reader extracts the backup and the server restores it.
-  const std::string extract = root.Path() + "/extract";
+  const std::string extract = root / "extract";
   const CommandResult extracted =
       RunCommand("bsdtar -xf " + ShellQuote(Work() + archive) + " -C " + ShellQuote(extract));
   ASSERT_EQ(extracted.exitCode, 0) << extracted.output;
   EXPECT_EQ(Names(extract), std::vector<std::string>{backup});
-  EXPECT_EQ(ReadFile(extract + "/" + backup), ReadFile(Work() + backup));
+  EXPECT_EQ(ReadBytes(extract + "/" + backup), ReadBytes(Work() + backup));
   const std::string restoredDatabase = firebird.Folder() + "data/restored.fdb";
   const CommandResult restored = firebird.Restore(extract + "/" + backup, restoredDatabase);
   ASSERT_EQ(restored.exitCode, 0) << restored.output;
@@ -184,13 +177,13 @@ TEST_F(BackupEndToEndTest, RunsDeliverTheArchiveAndRotateTheServer) {
   expected.push_back(secondArchive);
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(Names(ServerFolder()), expected);
-  EXPECT_EQ(ReadFile(ServerFolder() / secondArchive), ReadFile(Work() + secondArchive));
+  EXPECT_EQ(ReadBytes(ServerFolder() / secondArchive), ReadBytes(Work() + secondArchive));
   EXPECT_EQ(Names(Destination()), (std::vector<std::string>{archive, secondArchive}));
   EXPECT_EQ(Log().size(), 22u);
 }
 
 TEST_F(BackupEndToEndTest, CancelledDestinationEndsTheRunWithStatusTwo) {
-  settings.EdtDestino = root.Path() + "/nowhere/";
+  settings.EdtDestino = root / "nowhere/";
   settings.CheckFTP = false;
 
   const Outcome outcome = Run();

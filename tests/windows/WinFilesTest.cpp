@@ -6,16 +6,16 @@
 #include <filesystem>
 
 #include "platform/Files.h"
-#include "tests/windows/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::UnorderedElementsAre;
-using wintest::ReadFile;
-using wintest::TempFolder;
-using wintest::WriteFile;
+using testsupport::ReadBytes;
+using testsupport::TempFolder;
+using testsupport::WriteBytes;
 
 std::vector<std::string> Names(const std::vector<platform::FoundEntry>& entries) {
   std::vector<std::string> names;
@@ -29,7 +29,7 @@ TEST(WinFiles, NonAsciiNamesCrossTheSystemCallsAsUtf8) {
   ASSERT_TRUE(platform::CreateFolder(folder));
   EXPECT_FALSE(platform::CreateFolder(folder)) << "an existing folder is reported, not recreated";
 
-  WriteFile(temp / "fonte.bk", "dados");
+  WriteBytes(temp / "fonte.bk", "dados");
   ASSERT_TRUE(platform::CopyFile(temp / "fonte.bk", folder + "Relatório€.bk"));
   EXPECT_TRUE(platform::FileExists(folder + "Relatório€.bk"));
   EXPECT_THAT(Names(platform::FindFiles(folder + "*.BK")), ElementsAre("Relatório€.bk"));
@@ -37,7 +37,7 @@ TEST(WinFiles, NonAsciiNamesCrossTheSystemCallsAsUtf8) {
               UnorderedElementsAre("Cópias de Segurança\\", "fonte.bk"));
 
   ASSERT_TRUE(platform::MoveFile(folder + "Relatório€.bk", folder + "Ação.bk"));
-  EXPECT_EQ(ReadFile(folder + "Ação.bk"), "dados");
+  EXPECT_EQ(ReadBytes(folder + "Ação.bk"), "dados");
   EXPECT_TRUE(platform::DeleteFile(folder + "Ação.bk"));
   EXPECT_THAT(platform::FindFiles(folder + "*"), IsEmpty());
 }
@@ -45,7 +45,7 @@ TEST(WinFiles, NonAsciiNamesCrossTheSystemCallsAsUtf8) {
 TEST(WinFiles, WildcardsMatchWithoutRegardToCaseAndReportFolders) {
   TempFolder temp;
   for (const char* name : {"X.BK", "y.bk", "z.bkx", "BKP1.RAR", "bkp2.rar", "winrar.exe", "notes.txt"}) {
-    WriteFile(temp / name, name);
+    WriteBytes(temp / name, name);
   }
   ASSERT_TRUE(platform::CreateFolder(temp / "old.bk"));
 
@@ -61,22 +61,22 @@ TEST(WinFiles, WildcardsMatchWithoutRegardToCaseAndReportFolders) {
 
 TEST(WinFiles, FailedCopyMoveAndDeleteLeaveEveryFileAsItWas) {
   TempFolder temp;
-  WriteFile(temp / "a.rar", "new");
-  WriteFile(temp / "b.rar", "old");
+  WriteBytes(temp / "a.rar", "new");
+  WriteBytes(temp / "b.rar", "old");
 
   ASSERT_TRUE(platform::CopyFile(temp / "a.rar", temp / "b.rar")) << "a copy replaces its target";
-  EXPECT_EQ(ReadFile(temp / "b.rar"), "new");
+  EXPECT_EQ(ReadBytes(temp / "b.rar"), "new");
 
-  WriteFile(temp / "b.rar", "old");
+  WriteBytes(temp / "b.rar", "old");
   EXPECT_FALSE(platform::MoveFile(temp / "a.rar", temp / "B.RAR")) << "a rename never replaces";
-  EXPECT_EQ(ReadFile(temp / "a.rar"), "new");
-  EXPECT_EQ(ReadFile(temp / "b.rar"), "old");
+  EXPECT_EQ(ReadBytes(temp / "a.rar"), "new");
+  EXPECT_EQ(ReadBytes(temp / "b.rar"), "old");
 
   EXPECT_FALSE(platform::CopyFile(temp / "missing.rar", temp / "b.rar"));
-  EXPECT_EQ(ReadFile(temp / "b.rar"), "old");
+  EXPECT_EQ(ReadBytes(temp / "b.rar"), "old");
   EXPECT_FALSE(platform::CopyFile(temp / "a.rar", temp / "no folder\\a.rar"));
 
-  std::filesystem::permissions(wintest::FromUtf8(temp / "b.rar"), std::filesystem::perms::owner_write,
+  std::filesystem::permissions(testsupport::FromUtf8(temp / "b.rar"), std::filesystem::perms::owner_write,
                                std::filesystem::perm_options::remove);
   EXPECT_FALSE(platform::DeleteFile(temp / "b.rar")) << "read-only files stay";
   EXPECT_TRUE(platform::FileExists(temp / "b.rar"));
@@ -95,7 +95,7 @@ TEST(WinFiles, FoldersAreNotFilesAndTheirParentMustExist) {
 TEST(WinFiles, CreationTimeIsTheFilesOwn) {
   TempFolder temp;
   const auto before = std::chrono::system_clock::now() - std::chrono::minutes(5);
-  WriteFile(temp / "f.bk", "x");
+  WriteBytes(temp / "f.bk", "x");
   const auto created = platform::FileCreationTime(temp / "f.bk");
   ASSERT_TRUE(created.has_value());
   EXPECT_GT(*created, before);

@@ -4,12 +4,12 @@
 
 #include "platform/Files.h"
 #include "platform/Process.h"
-#include "tests/windows/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
-using wintest::ReadFile;
-using wintest::TempFolder;
+using testsupport::ReadBytes;
+using testsupport::TempFolder;
 
 const std::string kProbe = "process-probe.exe";
 
@@ -29,7 +29,7 @@ TEST(WinProcess, RunsTheFirstWordWithTheOthersAsArgumentsAndReturnsTheExitCode) 
     EXPECT_EQ(platform::RunAndWait(c.commandLine), c.exitCode) << c.commandLine;
   }
   EXPECT_EQ(platform::RunAndWait(probe + " 0 " + temp.Path() + "report a -ep C:\\torvi\\Backup\\*.bk"), 0);
-  EXPECT_EQ(ReadFile(temp / "report"), "a\n-ep\nC:\\torvi\\Backup\\*.bk\n") << "wildcards are not expanded";
+  EXPECT_EQ(ReadBytes(temp / "report"), "a\n-ep\nC:\\torvi\\Backup\\*.bk\n") << "wildcards are not expanded";
 }
 
 TEST(WinProcess, ADoubledSeparatorAndANonAsciiFolderStillNameTheProgram) {
@@ -38,14 +38,14 @@ TEST(WinProcess, ADoubledSeparatorAndANonAsciiFolderStillNameTheProgram) {
   ASSERT_TRUE(platform::CreateFolder(folder));
   ASSERT_TRUE(platform::CopyFile(platform::ExecutableFolder() + kProbe, folder + "winrar.exe"));
   EXPECT_EQ(platform::RunAndWait(folder + "\\winrar.exe 3 " + temp.Path() + "report x"), 3);
-  EXPECT_EQ(ReadFile(temp / "report"), "x\n");
+  EXPECT_EQ(ReadBytes(temp / "report"), "x\n");
 }
 
 TEST(WinProcess, AProgramThatCannotStartGivesMinusOne) {
   TempFolder temp;
   EXPECT_EQ(platform::RunAndWait(temp / "missing.exe a b"), -1);
   EXPECT_EQ(platform::RunAndWait(""), -1);
-  wintest::WriteFile(temp / "notaprogram.exe", "text, not a program");
+  testsupport::WriteBytes(temp / "notaprogram.exe", "text, not a program");
   EXPECT_EQ(platform::RunAndWait(temp / "notaprogram.exe"), -1);
 }
 
