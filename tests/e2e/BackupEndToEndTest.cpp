@@ -24,6 +24,7 @@ namespace fs = std::filesystem;
 using fixtures::CommandResult;
 using fixtures::RunCommand;
 using fixtures::ShellQuote;
+using testsupport::FileNames;
 using testsupport::ReadBytes;
 
 std::vector<std::string> Lines(const std::string& text, const std::string& end) {
@@ -33,16 +34,6 @@ std::vector<std::string> Lines(const std::string& text, const std::string& end) 
     lines.push_back(text.substr(start, stop - start));
   }
   return lines;
-}
-
-std::vector<std::string> Names(const fs::path& folder, const std::string& extension = "") {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    const std::string name = entry.path().filename().string();
-    if (extension.empty() || entry.path().extension() == extension) names.push_back(name);
-  }
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 struct Outcome {
@@ -81,7 +72,7 @@ class BackupEndToEndTest : public testing::Test {
 
   // The one archive the last run left in the working folder.
   std::string LocalArchive() const {
-    const std::vector<std::string> archives = Names(Work(), ".rar");
+    const std::vector<std::string> archives = FileNames(Work(), ".rar");
     return archives.size() == 1 ? archives.front() : "";
   }
 
@@ -152,7 +143,7 @@ TEST_F(BackupEndToEndTest, RunsDeliverTheArchiveAndRotateTheServer) {
   const CommandResult extracted =
       RunCommand("bsdtar -xf " + ShellQuote(Work() + archive) + " -C " + ShellQuote(extract));
   ASSERT_EQ(extracted.exitCode, 0) << extracted.output;
-  EXPECT_EQ(Names(extract), std::vector<std::string>{backup});
+  EXPECT_EQ(FileNames(extract), std::vector<std::string>{backup});
   EXPECT_EQ(ReadBytes(extract + "/" + backup), ReadBytes(Work() + backup));
   const std::string restoredDatabase = firebird.Folder() + "data/restored.fdb";
   const CommandResult restored = firebird.Restore(extract + "/" + backup, restoredDatabase);
@@ -164,7 +155,7 @@ TEST_F(BackupEndToEndTest, RunsDeliverTheArchiveAndRotateTheServer) {
   std::vector<std::string> expected = earlier;
   expected.insert(expected.end(), {archive, "leia.txt"});
   std::sort(expected.begin(), expected.end());
-  EXPECT_EQ(Names(ServerFolder()), expected);
+  EXPECT_EQ(FileNames(ServerFolder()), expected);
 
   // A second run, in another second, rotates again: the oldest left goes.
   std::this_thread::sleep_for(std::chrono::milliseconds(1100));
@@ -176,9 +167,9 @@ TEST_F(BackupEndToEndTest, RunsDeliverTheArchiveAndRotateTheServer) {
   expected.erase(std::find(expected.begin(), expected.end(), "bkp02012026000000.rar"));
   expected.push_back(secondArchive);
   std::sort(expected.begin(), expected.end());
-  EXPECT_EQ(Names(ServerFolder()), expected);
+  EXPECT_EQ(FileNames(ServerFolder()), expected);
   EXPECT_EQ(ReadBytes(ServerFolder() / secondArchive), ReadBytes(Work() + secondArchive));
-  EXPECT_EQ(Names(Destination()), (std::vector<std::string>{archive, secondArchive}));
+  EXPECT_EQ(FileNames(Destination()), (std::vector<std::string>{archive, secondArchive}));
   EXPECT_EQ(Log().size(), 22u);
 }
 
@@ -202,7 +193,7 @@ TEST_F(BackupEndToEndTest, TestFtpReportsTheConnection) {
   const Outcome good = Run("--test-ftp");
   EXPECT_EQ(good.exitCode, 0);
   EXPECT_EQ(good.errors, "Conexão OK!\n");
-  EXPECT_TRUE(Names(ServerFolder()).empty());
+  EXPECT_TRUE(FileNames(ServerFolder()).empty());
   EXPECT_FALSE(fs::exists(Config() + "BkpLog.txt"));
 
   settings.EdtSenhaFTP = "errada";

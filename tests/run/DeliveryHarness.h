@@ -1,6 +1,5 @@
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <filesystem>
@@ -21,16 +20,6 @@ namespace deliverytest {
 
 inline const platform::LocalDateTime kRunStart{2026, 12, 8, 21, 7, 28};
 inline const std::string kArchiveName = "bkp08122026210728.rar";
-
-// The names of the entries in a folder, sorted.
-inline std::vector<std::string> FileNames(const std::filesystem::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 // A window whose retry questions are answered from a list (Cancel once it is used up), keeping every
 // question and every gauge call.

@@ -17,8 +17,8 @@
 namespace {
 
 using deliverytest::DeliveryHarness;
-using deliverytest::FileNames;
 using deliverytest::kArchiveName;
+using testsupport::FileNames;
 using testsupport::ReadBytes;
 using testsupport::WriteBytes;
 namespace fs = std::filesystem;

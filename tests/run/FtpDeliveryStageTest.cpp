@@ -18,8 +18,8 @@ namespace {
 
 using deliverytest::AnsweringWindow;
 using deliverytest::DeliveryHarness;
-using deliverytest::FileNames;
 using deliverytest::kArchiveName;
+using testsupport::FileNames;
 using testsupport::ReadBytes;
 using testsupport::WriteBytes;
 namespace fs = std::filesystem;

@@ -1,5 +1,6 @@
 #include "tests/support/TempFolder.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -70,6 +71,17 @@ std::string ReadBytes(const std::filesystem::path& path) {
 std::string ReadBytes(const std::string& path) { return ReadBytes(FromUtf8(path)); }
 
 std::string ReadBytes(const char* path) { return ReadBytes(FromUtf8(path)); }
+
+std::vector<std::string> FileNames(const std::filesystem::path& folder, const std::string& extension) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    if (extension.empty() || Utf8(entry.path().extension()) == extension) {
+      names.push_back(Utf8(entry.path().filename()));
+    }
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
 
 bool PermissionBitsBind() {
 #ifdef _WIN32

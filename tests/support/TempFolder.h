@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -35,6 +36,9 @@ void WriteBytes(const char* path, const std::string& bytes);
 std::string ReadBytes(const std::filesystem::path& path);
 std::string ReadBytes(const std::string& path);
 std::string ReadBytes(const char* path);
+
+// The names of the entries in a folder, sorted; only those with `extension` (".rar") when one is given.
+std::vector<std::string> FileNames(const std::filesystem::path& folder, const std::string& extension = "");
 
 // Whether POSIX permission bits stop this process from reading a file or writing into a folder: not for
 // the superuser, and not on Windows, where only the read-only attribute exists.
