@@ -3,29 +3,16 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
-#include <filesystem>
-#include <memory>
+#include <string>
+#include <vector>
 
 #include "UiTestSupport.h"
 #include "tests/fixtures/WholeRunSettings.h"
 #include "tests/fixtures/firebird/FirebirdServer.h"
 #include "tests/fixtures/ftp/FtpServers.h"
+#include "tests/support/TempFolder.h"
 #include "ui/TForm1.h"
 #include "ui/TGauge.h"
-
-namespace fs = std::filesystem;
-
-namespace {
-
-std::vector<fs::path> Archives(const fs::path& folder) {
-  std::vector<fs::path> archives;
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    if (entry.path().extension() == ".rar") archives.push_back(entry.path());
-  }
-  return archives;
-}
-
-}  // namespace
 
 class TForm1EndToEndTest : public QObject {
   Q_OBJECT
@@ -52,16 +39,17 @@ class TForm1EndToEndTest : public QObject {
     QVERIFY(!form.Button1->isEnabled() && !form.Button2->isEnabled());
     QVERIFY(form.EndRequested());
 
-    const std::vector<fs::path> local = Archives(work.path().toStdString());
-    const std::vector<fs::path> copied = Archives(destination.path().toStdString());
-    const std::vector<fs::path> uploaded = Archives(ftpServer.Home() + "/backup");
+    const std::string serverFolder = ftpServer.Home() + "/backup/";
+    const std::vector<std::string> local = testsupport::FileNames(uitest::Folder(work), ".rar");
+    const std::vector<std::string> copied = testsupport::FileNames(uitest::Folder(destination), ".rar");
+    const std::vector<std::string> uploaded = testsupport::FileNames(serverFolder, ".rar");
     QCOMPARE(local.size(), std::size_t{1});
     QCOMPARE(copied.size(), std::size_t{1});
     QCOMPARE(uploaded.size(), std::size_t{1});
-    const std::string archive = uitest::ReadFile(local.front().string());
+    const std::string archive = testsupport::ReadBytes(uitest::Folder(work) + local.front());
     QVERIFY(archive.size() > 100);
-    QVERIFY(uitest::ReadFile(copied.front().string()) == archive);
-    QVERIFY(uitest::ReadFile(uploaded.front().string()) == archive);
+    QVERIFY(testsupport::ReadBytes(uitest::Folder(destination) + copied.front()) == archive);
+    QVERIFY(testsupport::ReadBytes(serverFolder + uploaded.front()) == archive);
     // The upload moved the gauge to its end; the connection stays open until the program ends.
     QVERIFY(form.Gauge1->isVisible());
     QCOMPARE(form.Gauge1->PercentDone(), 100);

@@ -18,6 +18,7 @@
 #include "app/SettingsFile.h"
 #include "platform/Exception.h"
 #include "run/NullStages.h"
+#include "tests/support/TempFolder.h"
 #include "ui/TForm1.h"
 #include "ui/TGauge.h"
 #include "ui/TUpDown.h"
@@ -364,8 +365,9 @@ class TForm1Test : public QObject {
     QVERIFY2(lines.filter(" - Compactando Arquivo...").size() == 1, qPrintable(lines.join('|')));
     QVERIFY(form->EndRequested());
     QVERIFY(!form->RunUnderWay());
-    QVERIFY(uitest::ReadFile(uitest::Folder(*configFolder_) + "BkpLog.txt").find(" - Backup Finalizado!") !=
-            std::string::npos);
+    QVERIFY(
+        testsupport::ReadBytes(uitest::Folder(*configFolder_) + "BkpLog.txt").find(" - Backup Finalizado!") !=
+        std::string::npos);
     QVERIFY(QFile::exists(workFolder_->filePath("winrar.exe")));
     // The other controls stay usable.
     QVERIFY(form->Button3->isEnabled() && form->BtnTestaConexao->isEnabled() &&

@@ -2,8 +2,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <fstream>
-#include <sstream>
 
 #include "app/SettingsFile.h"
 #include "platform/Exception.h"
@@ -61,13 +59,6 @@ ui::TForm1Environment FolderEnvironment(const QTemporaryDir& config, const QTemp
           .archiver = run::EmbeddedArchiver(),
           .stages = {},
           .connectionTest = {}};
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::stringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
 }
 
 }  // namespace uitest

@@ -70,6 +70,5 @@ std::string Folder(const QTemporaryDir& folder);
 // in `config`, the run's working folder in `work`; this build's archiver, stages and connection test.
 ui::TForm1Environment FolderEnvironment(const QTemporaryDir& config, const QTemporaryDir& work,
                                         platform::Clock& clock, platform::Sleeper& sleeper);
-std::string ReadFile(const std::string& path);
 
 }  // namespace uitest
