@@ -91,19 +91,23 @@ void BackupRun::CleanUp(const RunStamp& stamp, const std::string& mask, std::str
 
 void BackupRun::BringBackupFromShare(RunContext& context) {
   const RunNames& names = context.names;
-  const bool shareIsLocal = SameFile(names.sharePath, names.localBackupPath);
+  // The file on the share is deleted only when it is not the backup itself and, for a remote server,
+  // only once it has been copied: a failed copy must not cost the only copy of the backup.
+  bool keepShareFile = SameFile(names.sharePath, names.localBackupPath);
   if (!IsLocalServer(settings_)) {
     console_.AppendTimed(texts::kConsoleTransferring);
     log_.WriteStamped(texts::kLogTransferringFromServer);
     window_.ProcessMessages();
-    platform::CopyFile(names.sharePath, names.localBackupPath);
+    if (!platform::CopyFile(names.sharePath, names.localBackupPath)) {
+      keepShareFile = true;
+    }
     log_.WriteStamped(texts::kLogTransferEnded);
     console_.AppendTimed(texts::kConsoleTransferEnded);
     window_.ProcessMessages();
   }
   console_.AppendPlain(texts::kConsoleSeparator);
   window_.ProcessMessages();
-  if (!shareIsLocal) {
+  if (!keepShareFile) {
     platform::DeleteFile(names.sharePath);
   }
 }

@@ -126,6 +126,20 @@ TEST_F(BackupRunTest, RemoteServerFileIsBroughtFromTheShareAndDeletedThere) {
   EXPECT_EQ(ReadBytes(Work() + kArchiveName), "remote backup");
 }
 
+TEST_F(BackupRunTest, FailedCopyFromTheShareKeepsTheFileThere) {
+  const TempFolder share;
+  settings.EdtServidor = "dbserver";
+  settings.EdtPastaComp = share.Path();
+  // A folder under the backup file's name in the working folder survives the clean-up and makes the
+  // copy fail.
+  fs::create_directories(fs::path(Work()) / kBackupName);
+  database.action = [](run::RunContext& context) { WriteBytes(context.names.sharePath, "only copy"); };
+
+  EXPECT_FALSE(Perform().archiveCreated);
+
+  EXPECT_EQ(ReadBytes(share.Path() + kBackupName), "only copy");
+}
+
 TEST_F(BackupRunTest, ShareThatIsTheWorkingFolderKeepsTheBackup) {
   for (const char* server : {"localhost", "dbserver"}) {
     settings.EdtServidor = server;
