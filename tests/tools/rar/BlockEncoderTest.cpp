@@ -4,12 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <random>
 #include <vector>
 
 #include "tests/tools/rar/InMemoryArchive.h"
 #include "tests/tools/rar/Readers.h"
-#include "tests/tools/rar/TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "tools/rar/BitWriter.h"
 #include "tools/rar/BlockEncoder.h"
 #include "tools/rar/Crc32.h"
@@ -86,7 +87,9 @@ TEST(RarBlockEncoder, EverySymbolKindReadsBack) {
   ASSERT_TRUE(extracted.has_value());
   EXPECT_TRUE(*extracted == original);
 
-  TempFolder folder;
+  const testsupport::TempFolder temp;
+
+  const std::filesystem::path& folder = temp.Root();
   WriteBytes(folder / "a.rar", archive);
   const ReadBack back = ReadWithUnar(folder / "a.rar");
   ASSERT_TRUE(back.ok) << back.log;

@@ -10,7 +10,7 @@
 
 #include "tests/fixtures/firebird/FirebirdServer.h"
 #include "tests/tools/rar/Readers.h"
-#include "tests/tools/rar/TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "tools/rar/ArchiveWriter.h"
 
 namespace rar::testing {
@@ -24,7 +24,8 @@ std::uint32_t Read32(const std::vector<std::uint8_t>& bytes, std::size_t at) {
 }
 
 TEST(RarLargeInput, FileOverFourGigabytesKeepsItsSizeAndContent) {
-  TempFolder folder;
+  const testsupport::TempFolder temp;
+  const std::filesystem::path& folder = temp.Root();
   const std::filesystem::path input = folder / "big.bk";
   const std::uint64_t size = std::uint64_t{5} << 30;
   std::ofstream(input).close();

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "tests/tools/rar/Readers.h"
-#include "tests/tools/rar/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace rar::testing {
 namespace {
@@ -26,7 +26,8 @@ std::vector<std::string> FolderNames(const std::filesystem::path& folder) {
 }
 
 TEST(RarProgram, WritesTheExactArchiveForASmallFile) {
-  TempFolder folder;
+  const testsupport::TempFolder temp;
+  const std::filesystem::path& folder = temp.Root();
   WriteBytes(folder / "hello.txt", {'h', 'e', 'l', 'l', 'o', '\n'});
   ASSERT_EQ(RunCommand("TZ=UTC touch -d '2024-05-17 13:45:30' " + Quote(folder / "hello.txt")).exitCode, 0);
 
@@ -47,7 +48,8 @@ TEST(RarProgram, WritesTheExactArchiveForASmallFile) {
 }
 
 TEST(RarProgram, NamesWithAccentsReadBackInBothReaders) {
-  TempFolder folder;
+  const testsupport::TempFolder temp;
+  const std::filesystem::path& folder = temp.Root();
   const std::string name = "Relatório é ção.bk";
   WriteBytes(folder / name, std::vector<std::uint8_t>(3000, 'a'));
   const CommandResult run =
@@ -61,7 +63,8 @@ TEST(RarProgram, NamesWithAccentsReadBackInBothReaders) {
 }
 
 TEST(RarProgram, StoresTheBareNameAndReplacesAnOldArchive) {
-  TempFolder folder;
+  const testsupport::TempFolder temp;
+  const std::filesystem::path& folder = temp.Root();
   std::filesystem::create_directories(folder / "sub");
   WriteBytes(folder / "sub" / "bkp08122026210728.bk", {1, 2, 3});
   WriteBytes(folder / "bkp.rar", std::vector<std::uint8_t>(100, 0xEE));
@@ -74,7 +77,7 @@ TEST(RarProgram, StoresTheBareNameAndReplacesAnOldArchive) {
   ASSERT_TRUE(back.ok) << back.log;
   EXPECT_EQ(back.names, std::vector<std::string>{"bkp08122026210728.bk"});
   EXPECT_EQ(back.size, 3u);
-  EXPECT_THAT(FolderNames(folder.Path()), UnorderedElementsAreArray({"sub", "bkp.rar"}));
+  EXPECT_THAT(FolderNames(folder), UnorderedElementsAreArray({"sub", "bkp.rar"}));
 }
 
 struct FailureCase {
@@ -84,7 +87,7 @@ struct FailureCase {
   const char* message;
 };
 
-std::string Expand(std::string text, const TempFolder& folder) {
+std::string Expand(std::string text, const std::filesystem::path& folder) {
   for (const auto& [token, path] :
        {std::pair<std::string, std::filesystem::path>{"ARCHIVE", folder / "out.rar"},
         {"INPUT", folder / "in.bk"},
@@ -111,26 +114,28 @@ TEST(RarProgram, RefusesBadInputWithAMessageAndLeavesNoArchive) {
   };
   for (const FailureCase& c : cases) {
     SCOPED_TRACE(c.label);
-    TempFolder folder;
+    const testsupport::TempFolder temp;
+    const std::filesystem::path& folder = temp.Root();
     WriteBytes(folder / "in.bk", std::vector<std::uint8_t>(5000, 'x'));
     std::filesystem::create_directory(folder / "sub");
     const CommandResult run = RunCommand(kProgram + " " + Expand(c.arguments, folder));
     EXPECT_EQ(run.exitCode, c.exitCode);
     EXPECT_THAT(run.output, HasSubstr(c.message));
-    EXPECT_THAT(FolderNames(folder.Path()), UnorderedElementsAreArray({"in.bk", "sub"}));
+    EXPECT_THAT(FolderNames(folder), UnorderedElementsAreArray({"in.bk", "sub"}));
     EXPECT_TRUE(std::filesystem::is_empty(folder / "sub"));
   }
 }
 
 TEST(RarProgram, KeepsAnOldArchiveWhenItCannotWriteTheNewOne) {
-  TempFolder folder;
+  const testsupport::TempFolder temp;
+  const std::filesystem::path& folder = temp.Root();
   const std::vector<std::uint8_t> old(100, 0xEE);
   WriteBytes(folder / "out.rar", old);
   const CommandResult run =
       RunCommand(kProgram + " a -ep -ibck " + Quote(folder / "out.rar") + " " + Quote(folder / "missing.bk"));
   EXPECT_EQ(run.exitCode, 6);
   EXPECT_EQ(ReadBytes(folder / "out.rar"), old);
-  EXPECT_EQ(FolderNames(folder.Path()), std::vector<std::string>{"out.rar"});
+  EXPECT_EQ(FolderNames(folder), std::vector<std::string>{"out.rar"});
 }
 
 }  // namespace

@@ -4,13 +4,14 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "tests/tools/rar/Readers.h"
-#include "tests/tools/rar/TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "tools/rar/ArchiveWriter.h"
 #include "tools/rar/Crc32.h"
 
@@ -109,7 +110,8 @@ TEST(RarRoundTrip, BothReadersExtractWhatWasArchived) {
 
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
-    TempFolder folder;
+    const testsupport::TempFolder temp;
+    const std::filesystem::path& folder = temp.Root();
     const Bytes input = c.make();
     const std::string name = "bkp08122026210728.bk";
     WriteBytes(folder / name, input);
@@ -136,7 +138,8 @@ TEST(RarRoundTrip, BothReadersExtractWhatWasArchived) {
 }
 
 TEST(RarRoundTrip, StoreOnlyWritesTheSameBytes) {
-  TempFolder folder;
+  const testsupport::TempFolder temp;
+  const std::filesystem::path& folder = temp.Root();
   const Bytes input = Text(100000, 9);
   WriteBytes(folder / "t.txt", input);
   CreateArchive(folder / "t.rar", folder / "t.txt", {.compress = false});
