@@ -8,9 +8,9 @@
 #include <random>
 #include <vector>
 
+#include "tests/support/TempFolder.h"
 #include "tests/tools/rar/InMemoryArchive.h"
 #include "tests/tools/rar/Readers.h"
-#include "tests/support/TempFolder.h"
 #include "tools/rar/BitWriter.h"
 #include "tools/rar/BlockEncoder.h"
 #include "tools/rar/Crc32.h"

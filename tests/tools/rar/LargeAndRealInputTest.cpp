@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "tests/fixtures/firebird/FirebirdServer.h"
-#include "tests/tools/rar/Readers.h"
 #include "tests/support/TempFolder.h"
+#include "tests/tools/rar/Readers.h"
 #include "tools/rar/ArchiveWriter.h"
 
 namespace rar::testing {

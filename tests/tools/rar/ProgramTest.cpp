@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/tools/rar/Readers.h"
 #include "tests/support/TempFolder.h"
+#include "tests/tools/rar/Readers.h"
 
 namespace rar::testing {
 namespace {

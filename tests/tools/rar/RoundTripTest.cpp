@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/tools/rar/Readers.h"
 #include "tests/support/TempFolder.h"
+#include "tests/tools/rar/Readers.h"
 #include "tools/rar/ArchiveWriter.h"
 #include "tools/rar/Crc32.h"
 
