@@ -5,12 +5,14 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <sstream>
 
 #include "platform/Exception.h"
 #include "platform/ScheduleTable.h"
+#include "tests/support/TempFolder.h"
 
 namespace fs = std::filesystem;
+using testsupport::ReadBytes;
+using testsupport::WriteBytes;
 
 namespace {
 
@@ -58,10 +60,6 @@ TEST(WithCrLfLineEnds, MakesEveryKindOfLineEndCrLf) {
 class CrontabTable : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("torvi-schedule-" + std::to_string(::getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
     command_ = (folder_ / "crontab").string();
     std::ofstream script(command_);
     script << "#!/bin/sh\n"
@@ -85,21 +83,12 @@ class CrontabTable : public ::testing::Test {
     } else {
       unsetenv("TMPDIR");
     }
-    fs::remove_all(folder_);
   }
 
-  std::string Read(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-  }
-  void Write(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
   platform::CrontabScheduleTable Table() { return {command_, (folder_ / "cron.bkp").string()}; }
 
-  fs::path folder_;
+  const testsupport::TempFolder temp_;
+  const fs::path folder_ = temp_.Root();
   std::string command_;
   std::optional<std::string> previousTmpdir_;
 };
@@ -114,7 +103,7 @@ TEST_F(CrontabTable, ExistsWhenTheCommandIsThere) {
 
 TEST_F(CrontabTable, LoadsWithCrLfLineEndsAndAnAbsentTableAsEmpty) {
   EXPECT_EQ(Table().Load(), "");
-  Write(folder_ / "user-table", "# other jobs\n0 1 * * * /bin/true\n");
+  WriteBytes(folder_ / "user-table", "# other jobs\n0 1 * * * /bin/true\n");
   EXPECT_EQ(Table().Load(), "# other jobs\r\n0 1 * * * /bin/true\r\n");
 }
 
@@ -133,17 +122,18 @@ TEST_F(CrontabTable, SaveKeepsThePreviousTableAsTheBackup) {
   auto table = Table();
   table.Save("0 1 * * * /bin/true\r\n");
   EXPECT_FALSE(fs::exists(folder_ / "cron.bkp"));  // there was no table before
-  EXPECT_EQ(Read(folder_ / "user-table"), "0 1 * * * /bin/true\n");
+  EXPECT_EQ(ReadBytes(folder_ / "user-table"), "0 1 * * * /bin/true\n");
 
   // The editor's text ends without a line break; cron needs one, so it is added.
   table.Save("0 1 * * * /bin/true\r\n30 22 * * * /opt/my programs/VAzeduz /noftp");
-  EXPECT_EQ(Read(folder_ / "cron.bkp"), "0 1 * * * /bin/true\n");
-  EXPECT_EQ(Read(folder_ / "user-table"),
+  EXPECT_EQ(ReadBytes(folder_ / "cron.bkp"), "0 1 * * * /bin/true\n");
+  EXPECT_EQ(ReadBytes(folder_ / "user-table"),
             "0 1 * * * /bin/true\n30 22 * * * /opt/my programs/VAzeduz /noftp\n");
 
   table.Save("");
-  EXPECT_EQ(Read(folder_ / "cron.bkp"), "0 1 * * * /bin/true\n30 22 * * * /opt/my programs/VAzeduz /noftp\n");
-  EXPECT_EQ(Read(folder_ / "user-table"), "");
+  EXPECT_EQ(ReadBytes(folder_ / "cron.bkp"),
+            "0 1 * * * /bin/true\n30 22 * * * /opt/my programs/VAzeduz /noftp\n");
+  EXPECT_EQ(ReadBytes(folder_ / "user-table"), "");
   for (const auto& entry : fs::directory_iterator(folder_)) {
     const auto name = entry.path().filename().string();
     EXPECT_TRUE(name == "crontab" || name == "user-table" || name == "cron.bkp") << "left behind: " << name;
@@ -155,7 +145,7 @@ TEST_F(CrontabTable, BackupThatCannotBeWrittenIsPassedOver) {
   platform::CrontabScheduleTable table(command_, (folder_ / "missing" / "cron.bkp").string());
   table.Save("0 1 * * * /bin/true");
   table.Save("0 2 * * * /bin/true");
-  EXPECT_EQ(Read(folder_ / "user-table"), "0 2 * * * /bin/true\n");
+  EXPECT_EQ(ReadBytes(folder_ / "user-table"), "0 2 * * * /bin/true\n");
   EXPECT_FALSE(fs::exists(folder_ / "missing"));
 }
 
@@ -170,8 +160,8 @@ TEST_F(CrontabTable, RefusedTableIsAnErrorAndThePreviousOneStays) {
     EXPECT_EQ(std::string(error.Message()).rfind("Cannot create file \"" + command_ + "\". ", 0), 0u)
         << error.Message();
   }
-  EXPECT_EQ(Read(folder_ / "user-table"), "0 1 * * * /bin/true\n");
-  EXPECT_EQ(Read(folder_ / "cron.bkp"), "0 1 * * * /bin/true\n");
+  EXPECT_EQ(ReadBytes(folder_ / "user-table"), "0 1 * * * /bin/true\n");
+  EXPECT_EQ(ReadBytes(folder_ / "cron.bkp"), "0 1 * * * /bin/true\n");
 }
 
 TEST_F(CrontabTable, CommandThatCannotStartIsAnError) {
@@ -182,25 +172,14 @@ TEST_F(CrontabTable, CommandThatCannotStartIsAnError) {
 
 class FileTable : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("torvi-filetable-" + std::to_string(::getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_ / "cron");
-  }
-  void TearDown() override { fs::remove_all(folder_); }
+  void SetUp() override { fs::create_directories(folder_ / "cron"); }
   std::string Path(const char* name) { return (folder_ / "cron" / name).string(); }
-  std::string Read(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-  }
   platform::FileScheduleTable Table() {
     return {Path("cron.tab"), Path("cron.bkp"), [this] { ++downloadsOffered_; }};
   }
 
-  fs::path folder_;
+  const testsupport::TempFolder temp_;
+  const fs::path folder_ = temp_.Root();
   int downloadsOffered_ = 0;
 };
 
@@ -210,24 +189,24 @@ TEST_F(FileTable, MissingTableMeansTheSchedulerIsMissing) {
   EXPECT_EQ(table.InstallRequest(),
             "É necessário fazer o download do Agendador de Tarefas...\r Clique em Executar na próxima tela");
   EXPECT_EQ(downloadsOffered_, 1);
-  std::ofstream(Path("cron.tab"));
+  WriteBytes(Path("cron.tab"), "");
   EXPECT_TRUE(table.Exists());
 }
 
 TEST_F(FileTable, LoadsWindows1252WithCrLfLineEnds) {
-  std::ofstream(Path("cron.tab"), std::ios::binary) << "# c\xF3pia\n0 1 * * * a\r2 3 * * * b\r\n4 5 * * * c";
+  WriteBytes(Path("cron.tab"), "# c\xF3pia\n0 1 * * * a\r2 3 * * * b\r\n4 5 * * * c");
   EXPECT_EQ(Table().Load(), "# cópia\r\n0 1 * * * a\r\n2 3 * * * b\r\n4 5 * * * c");
 }
 
 TEST_F(FileTable, SaveKeepsThePreviousTableAsTheBackup) {
   auto table = Table();
-  std::ofstream(Path("cron.tab"), std::ios::binary) << "first\r\n";
+  WriteBytes(Path("cron.tab"), "first\r\n");
   table.Save("second\r\n# cópia");
-  EXPECT_EQ(Read(Path("cron.tab")), "second\r\n# c\xF3pia");  // exactly the text, no line break added
-  EXPECT_EQ(Read(Path("cron.bkp")), "first\r\n");
+  EXPECT_EQ(ReadBytes(Path("cron.tab")), "second\r\n# c\xF3pia");  // exactly the text, no line break added
+  EXPECT_EQ(ReadBytes(Path("cron.bkp")), "first\r\n");
   table.Save("third");
-  EXPECT_EQ(Read(Path("cron.tab")), "third");
-  EXPECT_EQ(Read(Path("cron.bkp")), "second\r\n# c\xF3pia");
+  EXPECT_EQ(ReadBytes(Path("cron.tab")), "third");
+  EXPECT_EQ(ReadBytes(Path("cron.bkp")), "second\r\n# c\xF3pia");
 }
 
 TEST_F(FileTable, TableThatCannotBeReadOrWrittenIsAnError) {
