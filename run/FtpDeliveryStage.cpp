@@ -86,12 +86,16 @@ void FtpDeliveryStage::Attempt(RunContext& context) {
   IdFTP1.CloseConnection();
   ConfigureFtpClient(IdFTP1, settings);
   IdFTP1.ConnectAndLogin(true, ftp::WaitDefault);
-  try {
-    IdFTP1.CreateFolder(settings.EdtPastaFTP);
-  } catch (const ftp::EIdException&) {
-    // Most often the folder is there already.
+  // No folder set means the login folder: servers refuse "CWD" without a name, which would fail every
+  // attempt.
+  if (!settings.EdtPastaFTP.empty()) {
+    try {
+      IdFTP1.CreateFolder(settings.EdtPastaFTP);
+    } catch (const ftp::EIdException&) {
+      // Most often the folder is there already.
+    }
+    IdFTP1.EnterFolder(settings.EdtPastaFTP);
   }
-  IdFTP1.EnterFolder(settings.EdtPastaFTP);
 
   const std::string mask = FtpListingMask(settings);
   ListMatching(IdFTP1, Memo2, mask);

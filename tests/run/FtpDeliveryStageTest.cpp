@@ -146,6 +146,18 @@ INSTANTIATE_TEST_SUITE_P(Servers, FtpRetentionTest,
                                          ServerCase{"vsftpd_active", true, false}),
                          [](const testing::TestParamInfo<ServerCase>& info) { return info.param.name; });
 
+TEST_F(FtpStageTest, EmptyFolderSettingUploadsIntoTheLoginFolder) {
+  for (const bool vsftpd : {false, true}) {
+    const FtpPeer peer(vsftpd);
+    UseServer(peer);
+    harness.settings.EdtPastaFTP = "";
+
+    EXPECT_EQ(Deliver(), run::DeliveryOutcome::Delivered) << (vsftpd ? "vsftpd" : "pyftpdlib");
+
+    EXPECT_EQ(ReadBytes(peer.Home() / kArchiveName), archive);
+  }
+}
+
 TEST_F(FtpStageTest, KeepCountsOneAndZero) {
   struct Case {
     const char* keep;
