@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace platform {
 namespace {
@@ -67,6 +68,23 @@ std::size_t DecodeUtf8(std::string_view text, std::size_t pos, char32_t& codePoi
 
 }  // namespace
 
+namespace {
+
+// Hands each code point of `text` to `emit`, or nothing for a byte that starts no valid sequence (which
+// is then passed over on its own).
+template <typename Emit>
+void ForEachCodePoint(std::string_view text, Emit emit) {
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    char32_t codePoint = 0;
+    const std::size_t length = DecodeUtf8(text, pos, codePoint);
+    emit(length == 0 ? std::nullopt : std::optional<char32_t>(codePoint));
+    pos += length == 0 ? 1 : length;
+  }
+}
+
+}  // namespace
+
 std::string Cp1252ToUtf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size());
@@ -77,26 +95,15 @@ std::string Cp1252ToUtf8(std::string_view bytes) {
 std::string Utf8ToCp1252(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    char32_t codePoint = 0;
-    const std::size_t length = DecodeUtf8(text, pos, codePoint);
-    out += length == 0 ? '?' : ByteOf(codePoint);
-    pos += length == 0 ? 1 : length;
-  }
+  ForEachCodePoint(
+      text, [&out](std::optional<char32_t> codePoint) { out += codePoint ? ByteOf(*codePoint) : '?'; });
   return out;
 }
 
 std::u32string Utf8ToUtf32(std::string_view text) {
   std::u32string out;
   out.reserve(text.size());
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    char32_t codePoint = 0;
-    const std::size_t length = DecodeUtf8(text, pos, codePoint);
-    out += length == 0 ? U'\uFFFD' : codePoint;
-    pos += length == 0 ? 1 : length;
-  }
+  ForEachCodePoint(text, [&out](std::optional<char32_t> codePoint) { out += codePoint.value_or(U'\uFFFD'); });
   return out;
 }
 
