@@ -6,7 +6,7 @@
 
 #include "platform/Exception.h"
 #include "platform/Files.h"
-#include "run/Utf8Path.h"
+#include "platform/Utf8Path.h"
 
 namespace run {
 
@@ -17,7 +17,7 @@ namespace {
 }
 
 void WriteWholeFile(const std::string& path, std::span<const std::byte> bytes) {
-  std::ofstream file(Utf8Path(path), std::ios::binary | std::ios::trunc);
+  std::ofstream file(platform::Utf8Path(path), std::ios::binary | std::ios::trunc);
   file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   file.close();
   if (file.fail()) {
@@ -42,7 +42,7 @@ void WriteArchiverIfMissing(const std::string& path, std::span<const std::byte> 
   platform::DeleteFile(partPath);
   WriteWholeFile(partPath, bytes);
   std::error_code ignored;
-  std::filesystem::permissions(Utf8Path(partPath),
+  std::filesystem::permissions(platform::Utf8Path(partPath),
                                std::filesystem::perms::owner_exec | std::filesystem::perms::group_exec |
                                    std::filesystem::perms::others_exec,
                                std::filesystem::perm_options::add, ignored);

@@ -5,9 +5,9 @@
 
 #include "platform/Files.h"
 #include "platform/Process.h"
+#include "platform/Utf8Path.h"
 #include "run/Archiver.h"
 #include "run/RunTexts.h"
-#include "run/Utf8Path.h"
 
 namespace run {
 
@@ -20,7 +20,7 @@ bool SameFile(const std::string& first, const std::string& second) {
     return true;
   }
   std::error_code error;
-  return std::filesystem::equivalent(Utf8Path(first), Utf8Path(second), error);
+  return std::filesystem::equivalent(platform::Utf8Path(first), platform::Utf8Path(second), error);
 }
 
 }  // namespace

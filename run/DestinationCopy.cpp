@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "platform/Files.h"
+#include "platform/Utf8Path.h"
 #include "run/RunTexts.h"
-#include "run/Utf8Path.h"
 
 namespace run {
 namespace {
@@ -20,7 +20,7 @@ constexpr std::string_view kLogNoRoom = " - Não há espaço no destino para o a
 
 // Creates the probe as a new empty file and closes it; false when either fails.
 bool CreateProbe(const std::string& path) {
-  std::ofstream probe(Utf8Path(path), std::ios::binary | std::ios::trunc);
+  std::ofstream probe(platform::Utf8Path(path), std::ios::binary | std::ios::trunc);
   if (!probe.is_open()) return false;
   probe.close();
   return !probe.fail();

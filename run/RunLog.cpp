@@ -1,8 +1,8 @@
 #include "run/RunLog.h"
 
 #include "platform/Encoding.h"
+#include "platform/Utf8Path.h"
 #include "run/RunTexts.h"
-#include "run/Utf8Path.h"
 
 namespace run {
 
@@ -11,7 +11,7 @@ RunLog::RunLog(const std::string& folder, platform::Clock& clock)
 
 void RunLog::Open() {
   // Appending never truncates: an earlier block is kept even when the file cannot be read back.
-  file_.open(Utf8Path(path_), std::ios::binary | std::ios::app);
+  file_.open(platform::Utf8Path(path_), std::ios::binary | std::ios::app);
   if (WritePlain(texts::kLogHeaderBlank)) {
     WritePlain(texts::kLogHeaderRule);
   }

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "platform/Files.h"
+#include "platform/Utf8Path.h"
 
 #ifndef _WIN32
 #include <unistd.h>
@@ -48,19 +49,17 @@ TempFolder::~TempFolder() {
   std::filesystem::remove_all(root_, ignored);
 }
 
-std::filesystem::path FromUtf8(const std::string& text) {
-  return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
-
 void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << bytes;
   if (!out.flush()) throw std::runtime_error("cannot write " + Utf8(path));
 }
 
-void WriteBytes(const std::string& path, const std::string& bytes) { WriteBytes(FromUtf8(path), bytes); }
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  WriteBytes(platform::Utf8Path(path), bytes);
+}
 
-void WriteBytes(const char* path, const std::string& bytes) { WriteBytes(FromUtf8(path), bytes); }
+void WriteBytes(const char* path, const std::string& bytes) { WriteBytes(platform::Utf8Path(path), bytes); }
 
 std::string ReadBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -68,9 +67,9 @@ std::string ReadBytes(const std::filesystem::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::string ReadBytes(const std::string& path) { return ReadBytes(FromUtf8(path)); }
+std::string ReadBytes(const std::string& path) { return ReadBytes(platform::Utf8Path(path)); }
 
-std::string ReadBytes(const char* path) { return ReadBytes(FromUtf8(path)); }
+std::string ReadBytes(const char* path) { return ReadBytes(platform::Utf8Path(path)); }
 
 std::vector<std::string> FileNames(const std::filesystem::path& folder, const std::string& extension) {
   std::vector<std::string> names;

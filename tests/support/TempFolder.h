@@ -26,9 +26,6 @@ class TempFolder {
   std::string path_;
 };
 
-// UTF-8 text as a path: on Windows a narrow string would be read in the ANSI code page.
-std::filesystem::path FromUtf8(const std::string& text);
-
 // Whole-file writes and reads; a file that cannot be written or read is an error. Text paths are UTF-8.
 void WriteBytes(const std::filesystem::path& path, const std::string& bytes);
 void WriteBytes(const std::string& path, const std::string& bytes);

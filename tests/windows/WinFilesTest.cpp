@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "platform/Files.h"
+#include "platform/Utf8Path.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -76,7 +77,7 @@ TEST(WinFiles, FailedCopyMoveAndDeleteLeaveEveryFileAsItWas) {
   EXPECT_EQ(ReadBytes(temp / "b.rar"), "old");
   EXPECT_FALSE(platform::CopyFile(temp / "a.rar", temp / "no folder\\a.rar"));
 
-  std::filesystem::permissions(testsupport::FromUtf8(temp / "b.rar"), std::filesystem::perms::owner_write,
+  std::filesystem::permissions(platform::Utf8Path(temp / "b.rar"), std::filesystem::perms::owner_write,
                                std::filesystem::perm_options::remove);
   EXPECT_FALSE(platform::DeleteFile(temp / "b.rar")) << "read-only files stay";
   EXPECT_TRUE(platform::FileExists(temp / "b.rar"));
