@@ -4,6 +4,7 @@
 
 #include "ftp/Exceptions.h"
 #include "platform/Conversions.h"
+#include "platform/Exception.h"
 #include "platform/Files.h"
 #include "run/FtpDeliveryNames.h"
 #include "run/RunTexts.h"
@@ -101,8 +102,14 @@ void FtpDeliveryStage::Attempt(RunContext& context) {
   ListMatching(IdFTP1, Memo2, mask);
   for (int keep = KeepCount(settings); keep > 0 && static_cast<int>(Memo2.size()) >= keep;
        keep = KeepCount(settings)) {
-    DeleteOldest();
+    const std::size_t listedBefore = Memo2.size();
+    const std::string deleted = DeleteOldest();
     ListMatching(IdFTP1, Memo2, mask);
+    // A server that acknowledges the delete but keeps the file would hold the attempt here for ever.
+    if (Memo2.size() >= listedBefore) {
+      throw platform::Exception("O servidor confirmou a exclusão de \"" + deleted +
+                                "\", mas o arquivo continua na pasta.");
+    }
   }
 
   context.console.AppendTimed(texts::kConsoleFtpTransferring);
@@ -110,7 +117,7 @@ void FtpDeliveryStage::Attempt(RunContext& context) {
   IdFTP1.UploadFile(context.names.localArchivePath, FtpRemotePath(settings, context.names.remoteName), false);
 }
 
-void FtpDeliveryStage::DeleteOldest() {
+std::string FtpDeliveryStage::DeleteOldest() {
   std::int64_t oldestTime = NameDate("bkp31123000000000");
   std::string oldestName;
   for (const std::string& line : Memo2) {
@@ -122,6 +129,7 @@ void FtpDeliveryStage::DeleteOldest() {
     }
   }
   IdFTP1.DeleteRemoteFile(oldestName);
+  return oldestName;
 }
 
 }  // namespace run

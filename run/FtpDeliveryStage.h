@@ -23,7 +23,8 @@ void ConfigureFtpClient(ftp::TIdFTP& client, const app::BackupSettings& settings
 void ListMatching(ftp::TIdFTP& client, std::vector<std::string>& lines, const std::string& mask);
 
 // The delivery by FTP with the window's FTP client: each attempt logs in, enters EdtPastaFTP, deletes the
-// archives with the oldest name dates until fewer than edtarquivosftp remain, and uploads the archive.
+// archives with the oldest name dates until fewer than edtarquivosftp remain (failing the attempt when a
+// delete leaves the listing as long as before), and uploads the archive.
 class FtpDeliveryStage final : public FtpDelivery {
  public:
   static constexpr int kAutomaticAttempts = 3;
@@ -35,7 +36,8 @@ class FtpDeliveryStage final : public FtpDelivery {
 
  private:
   void Attempt(RunContext& context);
-  void DeleteOldest();
+  // Deletes the listed archive with the oldest name date and returns its name.
+  std::string DeleteOldest();
 
   ftp::TIdFTP& IdFTP1;
   std::vector<std::string> Memo2;  // the listing buffer

@@ -281,6 +281,25 @@ TEST_F(FtpStageTest, OwnerNamedLikeAnArchiveFailsTheAttemptAndDeletesNothing) {
   EXPECT_EQ(FileNames(folder), earlier);
 }
 
+TEST_F(FtpStageTest, ServerThatKeepsADeletedArchiveFailsTheAttemptInsteadOfDeletingForEver) {
+  // This server acknowledges every DELE and lists the same archive again.
+  ftpfixtures::FakeFtpServer server("dele_keeps_file");
+  harness.settings.EdtPortaFTP = std::to_string(server.Port());
+  harness.settings.ComboBox1 = 1;
+  harness.settings.edtarquivosftp = "1";
+  harness.window.answers = {run::RetryAnswer::Cancel};
+
+  EXPECT_EQ(Deliver(), run::DeliveryOutcome::NotDelivered);
+  client.reset();
+
+  EXPECT_EQ(harness.LogMessages(), (std::vector<std::string>{kAttemptLog, kGivenUpLog, kFailedLog}));
+  const std::vector<std::string> commands = server.Commands();
+  EXPECT_EQ(std::count(commands.begin(), commands.end(), "DELE bkp08122026210728.rar"), 1);
+  EXPECT_EQ(std::count_if(commands.begin(), commands.end(),
+                          [](const std::string& command) { return command.starts_with("STOR"); }),
+            0);
+}
+
 TEST(FtpGaugeTest, HandlersMoveTheGauge) {
   AnsweringWindow window;
   run::IdFTP1Connected(window);
