@@ -8,8 +8,7 @@
 #include "app/BackupSettings.h"
 #include "platform/Clock.h"
 #include "run/DatabaseStage.h"
-#include "run/DestinationStage.h"
-#include "run/FtpDelivery.h"
+#include "run/DeliveryStage.h"
 #include "run/RunWindow.h"
 
 namespace run {
@@ -25,8 +24,8 @@ struct RunEnvironment {
 
 struct RunStages {
   DatabaseStage& database;
-  DestinationStage& destination;
-  FtpDelivery& ftp;
+  DeliveryStage& destination;
+  DeliveryStage& ftp;
 };
 
 struct RunOutcome {

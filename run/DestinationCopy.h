@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "run/DestinationStage.h"
+#include "run/DeliveryStage.h"
 
 namespace run {
 
@@ -11,7 +11,7 @@ namespace run {
 // archive and, once a copy has gone through without leaving the archive (a full medium), first deletes the
 // "bk*.rar" with the oldest creation time. A destination that cannot be written asks the user, through
 // the window, whether to try again.
-class DestinationCopy final : public DestinationStage {
+class DestinationCopy final : public DeliveryStage {
  public:
   // Copies over an existing target; false when the copy failed (a partial copy is not left behind).
   using CopyFunction = std::function<bool(const std::string& from, const std::string& to)>;

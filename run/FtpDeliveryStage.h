@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "ftp/FTP.h"
-#include "run/FtpDelivery.h"
+#include "run/DeliveryStage.h"
 
 namespace run {
 
@@ -25,7 +25,7 @@ void ListMatching(ftp::TIdFTP& client, std::vector<std::string>& lines, const st
 // The delivery by FTP with the window's FTP client: each attempt logs in, enters EdtPastaFTP, deletes the
 // archives with the oldest name dates until fewer than edtarquivosftp remain (failing the attempt when a
 // delete leaves the listing as long as before), and uploads the archive.
-class FtpDeliveryStage final : public FtpDelivery {
+class FtpDeliveryStage final : public DeliveryStage {
  public:
   static constexpr int kAutomaticAttempts = 3;
   static constexpr int kRetryPauseMilliseconds = 10000;

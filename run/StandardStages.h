@@ -22,8 +22,8 @@ class StandardStages {
  private:
   std::unique_ptr<ftp::TIdFTP> ftpClient_;
   std::unique_ptr<DatabaseStage> database_;
-  std::unique_ptr<DestinationStage> destination_;
-  std::unique_ptr<FtpDelivery> ftp_;
+  std::unique_ptr<DeliveryStage> destination_;
+  std::unique_ptr<DeliveryStage> ftp_;
 };
 
 }  // namespace run

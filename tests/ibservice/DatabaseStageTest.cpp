@@ -10,7 +10,7 @@
 #include "run/Archiver.h"
 #include "run/DatabaseStageService.h"
 #include "run/HeadlessRun.h"
-#include "run/NullStages.h"
+#include "tests/run/NullDeliveryStage.h"
 #include "tests/fixtures/firebird/FirebirdServer.h"
 #include "tests/ibservice/FakeClientLibrary.h"
 #include "tests/ibservice/StageHarness.h"
@@ -86,8 +86,8 @@ TEST(DatabaseStageTest, HeadlessRunArchivesARestorableBackupAndFailsOnAWrongPass
   const std::string work = folder.Path() + "Backup/";
   runtest::FakeClock clock{kRunStart};
   runtest::FakeSleeper sleeper;
-  run::NullDestinationStage destination;
-  run::NullFtpDelivery ftp;
+  runtest::NullDeliveryStage destination;
+  runtest::NullDeliveryStage ftp;
   // The server writes into the share folder, which the run reads it back from.
   const auto runWithPassword = [&](const std::string& password, runtest::RecordingWindow& window,
                                    std::ostringstream& errors) {

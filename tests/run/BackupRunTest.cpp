@@ -7,7 +7,6 @@
 #include "platform/Exception.h"
 #include "platform/Files.h"
 #include "run/BackupRun.h"
-#include "run/NullStages.h"
 #include "run/RunTexts.h"
 #include "tests/run/RunTestSupport.h"
 #include "tests/support/TempFolder.h"

@@ -5,7 +5,7 @@
 #include "platform/Exception.h"
 #include "run/HeadlessRun.h"
 #include "run/HeadlessWindow.h"
-#include "run/NullStages.h"
+#include "tests/run/NullDeliveryStage.h"
 #include "tests/run/RunTestSupport.h"
 #include "tests/support/TempFolder.h"
 
@@ -59,8 +59,8 @@ TEST(HeadlessRunTest, ErrorThatEndsTheRunGoesToStandardErrorWithStatusOne) {
   runtest::FakeSleeper sleeper;
   runtest::FakeDatabaseStage database;
   database.action = [](run::RunContext&) { throw platform::Exception("Unable to complete network request"); };
-  run::NullDestinationStage destination;
-  run::NullFtpDelivery ftp;
+  runtest::NullDeliveryStage destination;
+  runtest::NullDeliveryStage ftp;
   std::ostringstream out;
   std::ostringstream errors;
   run::HeadlessWindow window(out, errors);

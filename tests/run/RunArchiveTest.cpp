@@ -8,7 +8,7 @@
 #include "platform/Files.h"
 #include "run/Archiver.h"
 #include "run/BackupRun.h"
-#include "run/NullStages.h"
+#include "tests/run/NullDeliveryStage.h"
 #include "tests/run/RunTestSupport.h"
 #include "tests/support/TempFolder.h"
 
@@ -40,8 +40,8 @@ TEST(RunArchiveTest, EmbeddedArchiverWritesAnArchiveBsdtarReadsBack) {
   runtest::RecordingWindow window;
   runtest::FakeDatabaseStage database;
   database.contents = backup;
-  run::NullDestinationStage destination;
-  run::NullFtpDelivery ftp;
+  runtest::NullDeliveryStage destination;
+  runtest::NullDeliveryStage ftp;
   app::BackupSettings settings;
   const run::RunOutcome outcome = run::BackupRun(settings, window, {database, destination, ftp},
                                                  {clock, sleeper, work, root.Path(), run::EmbeddedArchiver()})

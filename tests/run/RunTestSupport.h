@@ -7,8 +7,7 @@
 
 #include "platform/Clock.h"
 #include "run/DatabaseStage.h"
-#include "run/DestinationStage.h"
-#include "run/FtpDelivery.h"
+#include "run/DeliveryStage.h"
 #include "run/RunWindow.h"
 
 namespace runtest {
@@ -69,7 +68,7 @@ class FakeDatabaseStage final : public run::DatabaseStage {
 };
 
 // A delivery stage that records the order in which delivery stages were called.
-class RecordingDelivery final : public run::DestinationStage, public run::FtpDelivery {
+class RecordingDelivery final : public run::DeliveryStage {
  public:
   RecordingDelivery(std::string name, std::vector<std::string>& calls, run::DeliveryOutcome outcome)
       : name_(std::move(name)), calls_(calls), outcome_(outcome) {}

@@ -17,7 +17,7 @@
 #include "UiTestSupport.h"
 #include "app/SettingsFile.h"
 #include "platform/Exception.h"
-#include "run/NullStages.h"
+#include "tests/run/NullDeliveryStage.h"
 #include "tests/support/TempFolder.h"
 #include "ui/TForm1.h"
 #include "ui/TGauge.h"
@@ -124,8 +124,8 @@ class TForm1Test : public QObject {
   uitest::FixedClock clock_;
   uitest::NoSleeper sleeper_;
   ScriptedDatabaseStage database_;
-  run::NullDestinationStage destination_;
-  run::NullFtpDelivery ftp_;
+  runtest::NullDeliveryStage destination_;
+  runtest::NullDeliveryStage ftp_;
   int connectionTests_ = 0;
 
  private slots:

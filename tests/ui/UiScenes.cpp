@@ -13,7 +13,7 @@
 #include <utility>
 
 #include "UiTestSupport.h"
-#include "run/NullStages.h"
+#include "tests/run/NullDeliveryStage.h"
 #include "ui/TForm1.h"
 #include "ui/TFrmAgendamento.h"
 
@@ -42,7 +42,7 @@ class ReportingDatabaseStage final : public run::DatabaseStage {
 };
 
 // An upload caught at 42 %: the picture is taken while the gauge shows.
-class PicturedFtpDelivery final : public run::FtpDelivery {
+class PicturedFtpDelivery final : public run::DeliveryStage {
  public:
   run::DeliveryOutcome Perform(run::RunContext& context) override {
     context.window.AppendConsoleLine(" - Iniciando tentativa de envio por FTP! - 1ª Tentativa de 3.");
@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
   platform::SystemClock clock;
   platform::SystemSleeper sleeper;
   ReportingDatabaseStage database;
-  run::NullDestinationStage destination;
+  runtest::NullDeliveryStage destination;
   PicturedFtpDelivery ftp;
   ui::TForm1Environment environment = uitest::FolderEnvironment(config, work, clock, sleeper);
   environment.stages = [&](run::RunWindow&) { return run::RunStages{database, destination, ftp}; };
