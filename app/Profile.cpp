@@ -79,9 +79,17 @@ std::string StoredForm(std::string_view key, std::string_view value) {
   return needsQuotes ? '"' + bytes + '"' : bytes;
 }
 
+// A file saved by a text editor as "UTF-8 with BOM" would otherwise lose its first section to the mark
+// and its accents to the wrong code page: it is read as UTF-8 and held, like every other, in Windows-1252.
+std::string InWindows1252(std::string bytes) {
+  constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+  if (!bytes.starts_with(kUtf8Mark)) return bytes;
+  return platform::Utf8ToCp1252(std::string_view(bytes).substr(kUtf8Mark.size()));
+}
+
 }  // namespace
 
-ProfileText::ProfileText(std::string bytes) : bytes_(std::move(bytes)) { Parse(); }
+ProfileText::ProfileText(std::string bytes) : bytes_(InWindows1252(std::move(bytes))) { Parse(); }
 
 void ProfileText::Parse() {
   lines_.clear();

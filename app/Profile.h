@@ -13,6 +13,7 @@ inline constexpr std::size_t kMaxProfileValueLength = 2047;
 // A profile (INI) text held as the file's Windows-1252 bytes. Section and key names match without regard
 // to letter case; entries before the first section header belong to no section; the first matching
 // section and, in it, the first matching key count. Names and values cross this interface as UTF-8.
+// A text that starts with the UTF-8 byte order mark is taken as UTF-8 and converted to Windows-1252.
 class ProfileText {
  public:
   explicit ProfileText(std::string bytes = {});

@@ -67,6 +67,17 @@ TEST(ProfileRead, CutsValuesAt2047CharactersAndDecodesWindows1252) {
   EXPECT_EQ(profile.Read("S", "Binary"), "\x01ÿ\x7F");
 }
 
+TEST(ProfileRead, AFileSavedAsUtf8WithItsMarkIsReadAsUtf8AndSavedInWindows1252) {
+  TempFolder temp;
+  const std::string path = temp / "settings.ini";
+  WriteBytes(path, "\xEF\xBB\xBF[Geral]\r\nDestino=C:\\C\xC3\xB3pias\r\n");
+
+  EXPECT_EQ(app::ReadProfileString(path, "Geral", "Destino"), "C:\\Cópias");
+
+  app::WriteProfileString(path, "Geral", "Pasta", "Ação");
+  EXPECT_EQ(ReadBytes(path), "[Geral]\r\nDestino=C:\\C\xF3pias\r\nPasta=A\xE7\xE3o\r\n");
+}
+
 TEST(ProfileRead, AMissingOrUnreadableFileReadsEmpty) {
   TempFolder temp;
   EXPECT_EQ(app::ReadProfileString(temp / "missing.ini", "S", "K"), "");
