@@ -144,6 +144,22 @@ TEST_F(DestinationCopyTest, CopyThatNeverSucceedsStopsOnceNothingIsLeftToDelete)
   EXPECT_TRUE(harness.window.console.empty());
 }
 
+#ifndef _WIN32
+TEST_F(DestinationCopyTest, ArchiveWhoseTimeCannotBeReadIsLeftOutOfTheOldestChoice) {
+  // Listed, but gone by the time its creation time is looked up: a link to nothing shows the same.
+  fs::create_symlink(harness.Folder() / "gone.rar", destination() / "bk0.rar");
+  CreateInOrder(destination(), {"bkp01012020000000.rar", "bkp02012020000000.rar"}, "old");
+  FailingCopy copy{1, destination(), {}};
+  run::DestinationCopy stage(
+      [&copy](const std::string& from, const std::string& to) { return copy(from, to); });
+
+  EXPECT_EQ(harness.Perform(stage), run::DeliveryOutcome::Delivered);
+
+  EXPECT_EQ(FileNames(destination()),
+            (std::vector<std::string>{"bk0.rar", "bkp02012020000000.rar", kArchiveName}));
+}
+#endif
+
 TEST_F(DestinationCopyTest, MissingLocalArchiveDeletesNothing) {
   fs::remove(harness.Work() + kArchiveName);
   CreateInOrder(destination(), {"bkp01012020000000.rar", "bkp02012020000000.rar"}, "old");
