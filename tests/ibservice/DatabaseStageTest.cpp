@@ -10,10 +10,10 @@
 #include "run/Archiver.h"
 #include "run/DatabaseStageService.h"
 #include "run/HeadlessRun.h"
-#include "tests/run/NullDeliveryStage.h"
 #include "tests/fixtures/firebird/FirebirdServer.h"
 #include "tests/ibservice/FakeClientLibrary.h"
 #include "tests/ibservice/StageHarness.h"
+#include "tests/run/NullDeliveryStage.h"
 #include "tests/run/RunTestSupport.h"
 #include "tests/support/TempFolder.h"
 
