@@ -19,7 +19,7 @@ mkdir "$temp/bin" "$temp/work" "$temp/destino" "$temp/ftp" "$temp/ftp/backup"
 cp "$program" "$temp/bin/torvi-backup.exe"
 cp "$fake_server" "$temp/bin/gds32.dll"
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+fail() { printf 'FAIL: %s\n' "$*" >&2; exit 1; }
 # Wine shows the Linux root as drive Z:.
 windows_folder() { printf 'Z:%s\\' "$(printf '%s' "$1" | tr / '\\')"; }
 work=$(windows_folder "$temp/work")
@@ -79,3 +79,18 @@ LOG
 diff "$temp/expected" "$temp/log" >&2 || fail "unexpected run log"
 grep -q 'gbak:closing file, committing, and finishing.' "$temp/out" || fail "the server's report is not in the console"
 echo "ok: $archive_name holds $backup_name and reached the destination and the FTP server"
+
+# Without --work the run uses the fixed working folder, C:\torvi\Backup\, creating both folders. Only
+# in the throw-away prefix that scripts/test makes: the run empties that folder of archives.
+case "${WINEPREFIX:-}" in */torvi-wine.*/prefix) ;; *) exit 0 ;; esac
+default_work="$WINEPREFIX/drive_c/torvi/Backup"
+status=0
+"$wine_run" "$temp/bin/torvi-backup.exe" --config "$(windows_folder "$temp/bin")" >"$temp/out" 2>"$temp/err" ||
+  status=$?
+[ "$status" -eq 0 ] || { cat "$temp/out" "$temp/err" >&2; fail "torvi-backup without --work exited with $status"; }
+cmp -s "$default_work/winrar.exe" "$archiver" || fail "no archiver in C:\\torvi\\Backup"
+set -- "$default_work"/bkp*.rar
+[ $# -eq 1 ] && [ -f "$1" ] || fail "expected one archive in C:\\torvi\\Backup, found: $*"
+[ "$(bsdtar -tf "$1")" = "$(basename "$1" .rar).bk" ] || fail "archive entries: $(bsdtar -tf "$1")"
+cmp -s "$1" "$temp/ftp/backup/$(basename "$1")" || fail "the FTP server holds no copy of the second archive"
+printf '%s\n' "ok: a run without --work did the same in C:\\torvi\\Backup"
