@@ -7,6 +7,8 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/posix/SpawnArguments.h"
+
 extern char** environ;
 
 namespace platform {
@@ -16,9 +18,7 @@ int RunAndWait(const std::string& commandLine) {
   std::vector<std::string> arguments;
   for (std::string word; words >> word;) arguments.push_back(word);
   if (arguments.empty()) return -1;
-  std::vector<char*> argv;
-  for (std::string& argument : arguments) argv.push_back(argument.data());
-  argv.push_back(nullptr);
+  const std::vector<char*> argv = SpawnArguments(arguments);
 
   pid_t child = 0;
   if (::posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;

@@ -16,6 +16,7 @@
 #include "platform/Errors.h"
 #include "platform/Exception.h"
 #include "platform/Files.h"
+#include "platform/posix/SpawnArguments.h"
 
 extern char** environ;
 
@@ -84,9 +85,7 @@ CommandResult RunCapturing(const std::vector<std::string>& arguments) {
   posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
   posix_spawn_file_actions_adddup2(&actions, out.Write(), STDOUT_FILENO);
   posix_spawn_file_actions_adddup2(&actions, err.Write(), STDERR_FILENO);
-  std::vector<char*> argv;
-  for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-  argv.push_back(nullptr);
+  const std::vector<char*> argv = SpawnArguments(arguments);
   pid_t pid = 0;
   const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
