@@ -64,12 +64,15 @@ class PendingArchive {
   }
 
  private:
-  // A name beside the archive that no file holds yet, so that nobody else's file is overwritten.
+  // A name beside the archive that no file holds yet, so that nobody else's file is overwritten. It keeps
+  // the archive's stem and extension ("bkp1.tmp123456.rar"), so that whoever clears old archives by a
+  // mask such as "bk*.rar" also clears what an archiver killed halfway left behind.
   static std::filesystem::path TemporaryName(const std::filesystem::path& archive) {
     std::random_device random;
     for (;;) {
       std::filesystem::path name = archive;
-      name += ".tmp" + std::to_string(random() % 1000000u);
+      name.replace_extension(".tmp" + std::to_string(random() % 1000000u));
+      name += archive.extension();
       std::error_code error;
       if (!std::filesystem::exists(name, error)) return name;
     }

@@ -2,9 +2,16 @@
 // it never leaves a partial archive behind.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
 
+#include <chrono>
+#include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/support/TempFolder.h"
@@ -136,6 +143,35 @@ TEST(RarProgram, KeepsAnOldArchiveWhenItCannotWriteTheNewOne) {
   EXPECT_EQ(run.exitCode, 6);
   EXPECT_EQ(ReadBytes(folder / "out.rar"), old);
   EXPECT_EQ(FolderNames(folder), std::vector<std::string>{"out.rar"});
+}
+
+TEST(RarProgram, AnArchiverKilledHalfwayLeavesOnlyAFileTheArchiveMaskClears) {
+  const testsupport::TempFolder temp;
+  const std::filesystem::path& folder = temp.Root();
+  const std::filesystem::path input = folder / "bkp1.bk";
+  std::ofstream(input).close();
+  std::filesystem::resize_file(input, std::uint64_t{4} << 30);  // sparse, and long enough to catch
+  const std::string archive = (folder / "bkp1.rar").string();
+  const std::string inputPath = input.string();
+  std::vector<std::string> words{kProgram, "a", "-ep", "-ibck", archive, inputPath};
+  std::vector<char*> argv;
+  for (std::string& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+  pid_t archiver = 0;
+  ASSERT_EQ(::posix_spawn(&archiver, argv[0], nullptr, nullptr, argv.data(), nullptr), 0);
+
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (FolderNames(folder).size() < 2 && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  ::kill(archiver, SIGKILL);
+  int status = 0;
+  ::waitpid(archiver, &status, 0);
+  ASSERT_TRUE(WIFSIGNALED(status)) << "the archiver ended before it could be killed";
+
+  std::vector<std::string> left = FolderNames(folder);
+  std::erase(left, "bkp1.bk");
+  ASSERT_EQ(left.size(), 1u);
+  EXPECT_THAT(left[0], ::testing::MatchesRegex("bkp1\\.tmp[0-9]+\\.rar"));
 }
 
 }  // namespace
