@@ -15,6 +15,7 @@
 
 #include "platform/Errors.h"
 #include "platform/Exception.h"
+#include "platform/FileContents.h"
 #include "platform/Files.h"
 #include "platform/posix/SpawnArguments.h"
 
@@ -98,9 +99,10 @@ CommandResult RunCapturing(const std::vector<std::string>& arguments) {
   err.CloseWrite();
   ReadBoth(out, err, result.output, result.errors);
   int status = 0;
-  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  pid_t waited = 0;
+  while ((waited = waitpid(pid, &status, 0)) < 0 && errno == EINTR) {
   }
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  result.status = waited == pid && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
 }
 
@@ -167,13 +169,8 @@ std::string CrontabScheduleTable::Load() {
 void CrontabScheduleTable::Save(const std::string& text) {
   RemoveQuietly(backupPath_);
   const CommandResult previous = RunCapturing({crontabCommand_, "-l"});
-  if (previous.status == 0) {
-    // Written aside and renamed, so a half-written backup never stands in for the previous table.
-    const std::string partial = backupPath_ + ".partial";
-    std::error_code ignored;
-    if (WriteWhole(partial, previous.output)) std::filesystem::rename(partial, backupPath_, ignored);
-    RemoveQuietly(partial);
-  }
+  // Replaced as a whole, so a half-written backup never stands in for the previous table.
+  if (previous.status == 0) ReplaceFileContents(backupPath_, previous.output);
 
   // Staged in the temporary folder: the executable's folder may not be writable, and then only the
   // backup is lost, as a backup that cannot be written is passed over.
