@@ -26,19 +26,12 @@ bool EnclosedInQuotes(std::string_view text) {
   return text.size() >= 2 && IsQuote(text.front()) && text.front() == text.back();
 }
 
-// Letter case folding over Windows-1252 codes.
-unsigned char FoldCase(unsigned char c) {
-  if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
-    return static_cast<unsigned char>(c + 0x20);
-  if (c == 0x8A || c == 0x8C || c == 0x8E) return static_cast<unsigned char>(c + 0x10);
-  if (c == 0x9F) return 0xFF;
-  return c;
-}
-
+// Names held as Windows-1252 bytes, compared without regard to letter case.
 bool SameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (FoldCase(static_cast<unsigned char>(a[i])) != FoldCase(static_cast<unsigned char>(b[i])))
+    if (platform::FoldCase(platform::Cp1252CodePoint(static_cast<unsigned char>(a[i]))) !=
+        platform::FoldCase(platform::Cp1252CodePoint(static_cast<unsigned char>(b[i]))))
       return false;
   }
   return true;
@@ -166,7 +159,8 @@ void ProfileText::Write(std::string_view section, std::string_view key, std::str
   } else {
     // After the section's last line that is not blank, so blank lines before the next section stay there.
     std::size_t last = header;
-    for (std::size_t i = header + 1; i < SectionEnd(header); ++i) {
+    const std::size_t end = SectionEnd(header);
+    for (std::size_t i = header + 1; i < end; ++i) {
       if (!Trimmed(Content(lines_[i])).empty()) last = i;
     }
     const Line& line = lines_[last];
@@ -179,8 +173,12 @@ void ProfileText::Write(std::string_view section, std::string_view key, std::str
   Parse();
 }
 
+ProfileText LoadProfile(const std::string& path) {
+  return ProfileText(platform::ReadFileBytes(path).value_or(std::string()));
+}
+
 std::string ReadProfileString(const std::string& path, std::string_view section, std::string_view key) {
-  return ProfileText(platform::ReadFileBytes(path).value_or(std::string())).Read(section, key);
+  return LoadProfile(path).Read(section, key);
 }
 
 void WriteProfileString(const std::string& path, std::string_view section, std::string_view key,

@@ -47,6 +47,9 @@ class ProfileText {
   std::vector<Line> lines_;
 };
 
+// The profile held in the file at `path`; a missing or unreadable file reads as empty.
+ProfileText LoadProfile(const std::string& path);
+
 // One entry of the file at `path`; a missing or unreadable file reads as empty.
 std::string ReadProfileString(const std::string& path, std::string_view section, std::string_view key);
 

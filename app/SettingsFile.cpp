@@ -20,14 +20,10 @@ int SelectedMode(const std::string& value, int previous) {
   return index == 0 || index == 1 ? index : -1;
 }
 
-ProfileText ProfileAt(const std::string& path) {
-  return ProfileText(platform::ReadFileBytes(path).value_or(std::string()));
-}
-
 }  // namespace
 
 void LoadSettings(BackupSettings& settings, const std::string& path) {
-  const ProfileText profile = ProfileAt(path);
+  const ProfileText profile = LoadProfile(path);
   auto read = [&profile](const char* section, const char* key) { return profile.Read(section, key); };
 
   settings.EdtServidor = read("Servidor", "Nome");
@@ -54,7 +50,7 @@ void LoadSettings(BackupSettings& settings, const std::string& path) {
 }
 
 void LoadEmailSettings(BackupSettings& settings, const std::string& path) {
-  const ProfileText profile = ProfileAt(path);
+  const ProfileText profile = LoadProfile(path);
   settings.CheckEnviaEmail = IsOn(profile.Read("Configuracao", "EnviarEmail"));
   settings.EdtEmail = profile.Read("Configuracao", "Email");
 }

@@ -3,7 +3,6 @@
 #include <exception>
 
 #include "app/SettingsFile.h"
-#include "platform/Exception.h"
 #include "platform/Files.h"
 
 namespace app {

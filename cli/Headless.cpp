@@ -45,7 +45,6 @@ int RunHeadless(const Options& options, std::ostream& out, std::ostream& err) {
   app::BackupSettings settings;
   try {
     app::LoadSettings(settings, settingsPath);
-    app::LoadEmailSettings(settings, settingsPath);
   } catch (const platform::Exception& error) {
     err << "torvi-backup: " << settingsPath << ": " << app::ErrorBoxText(error.Message()) << "\n";
     return kExitNoSettings;

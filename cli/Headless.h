@@ -5,13 +5,13 @@
 #include <vector>
 
 #include "cli/Options.h"
+#include "run/HeadlessRun.h"
 
 namespace cli {
 
 enum ExitStatus : int {
-  kExitDone = 0,
-  kExitDatabaseFailed = 1,
-  kExitRunIncomplete = 2,
+  kExitDone = run::kExitRunSucceeded,
+  kExitRunIncomplete = run::kExitNothingDelivered,
   kExitNoSettings = 3,
   kExitBadUsage = 64,
 };

@@ -13,10 +13,6 @@ constexpr std::array<char32_t, 32> kHighControls = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-char32_t CodePointOf(unsigned char byte) {
-  return byte >= 0x80 && byte <= 0x9F ? kHighControls[byte - 0x80] : byte;
-}
-
 void AppendUtf8(std::string& out, char32_t codePoint) {
   if (codePoint < 0x80) {
     out += static_cast<char>(codePoint);
@@ -68,6 +64,27 @@ std::size_t DecodeUtf8(std::string_view text, std::size_t pos, char32_t& codePoi
 
 }  // namespace
 
+char32_t Cp1252CodePoint(unsigned char byte) {
+  return byte >= 0x80 && byte <= 0x9F ? kHighControls[byte - 0x80] : byte;
+}
+
+char32_t FoldCase(char32_t c) {
+  if (c >= U'A' && c <= U'Z') return c + 0x20;
+  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 0x20;
+  switch (c) {
+    case 0x0152:
+      return 0x0153;
+    case 0x0160:
+      return 0x0161;
+    case 0x017D:
+      return 0x017E;
+    case 0x0178:
+      return 0x00FF;
+    default:
+      return c;
+  }
+}
+
 namespace {
 
 // Hands each code point of `text` to `emit`, or nothing for a byte that starts no valid sequence (which
@@ -88,7 +105,7 @@ void ForEachCodePoint(std::string_view text, Emit emit) {
 std::string Cp1252ToUtf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size());
-  for (const char byte : bytes) AppendUtf8(out, CodePointOf(static_cast<unsigned char>(byte)));
+  for (const char byte : bytes) AppendUtf8(out, Cp1252CodePoint(static_cast<unsigned char>(byte)));
   return out;
 }
 

@@ -5,12 +5,12 @@
 #include <iterator>
 #include <system_error>
 
+#include "platform/Utf8Path.h"
+
 namespace platform {
 namespace {
 
 namespace fs = std::filesystem;
-
-fs::path PathOf(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
 
 bool WritableNow(const fs::path& path, fs::perms permissions) {
   // The write bits stand for the read-only attribute; they are honoured even where the account could
@@ -25,7 +25,7 @@ bool WritableNow(const fs::path& path, fs::perms permissions) {
 
 std::optional<std::string> ReadFileBytes(const std::string& path) {
   std::error_code error;
-  const fs::path file = PathOf(path);
+  const fs::path file = Utf8Path(path);
   if (!fs::is_regular_file(file, error)) return std::nullopt;
   std::ifstream in(file, std::ios::binary);
   if (!in) return std::nullopt;
@@ -36,7 +36,7 @@ std::optional<std::string> ReadFileBytes(const std::string& path) {
 
 bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
   std::error_code error;
-  fs::path target = PathOf(path);
+  fs::path target = Utf8Path(path);
   if (fs::is_symlink(target, error)) {
     target = fs::canonical(target, error);
     if (error) return false;

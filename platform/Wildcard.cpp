@@ -6,24 +6,6 @@
 namespace platform {
 namespace {
 
-// Letter case folding of the Latin letters the program's names can hold (ASCII and Windows-1252).
-char32_t FoldCase(char32_t c) {
-  if (c >= U'A' && c <= U'Z') return c + 0x20;
-  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 0x20;
-  switch (c) {
-    case 0x0152:
-      return 0x0153;
-    case 0x0160:
-      return 0x0161;
-    case 0x017D:
-      return 0x017E;
-    case 0x0178:
-      return 0x00FF;
-    default:
-      return c;
-  }
-}
-
 std::u32string Folded(const std::string& text) {
   std::u32string codePoints = Utf8ToUtf32(text);
   for (char32_t& c : codePoints) c = FoldCase(c);

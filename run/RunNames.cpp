@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "run/FtpDeliveryNames.h"
+
 namespace run {
 
 namespace {
@@ -35,7 +37,7 @@ RunNames MakeRunNames(const app::BackupSettings& settings, const RunStamp& stamp
   const std::string base = "bkp" + stamp.date + stamp.time;
   names.backupFileName = base + ".bk";
   names.archiveName = base + ".rar";
-  names.remoteName = settings.CheckMudaExtensao ? base + "." + settings.EdtExtensaoFTP : names.archiveName;
+  names.remoteName = base + "." + FtpExtension(settings);
   names.serverBackupPath =
       (IsLocalServer(settings) ? workFolder : settings.EdtPastaTemp) + names.backupFileName;
   names.sharePath = settings.EdtPastaComp + names.backupFileName;
