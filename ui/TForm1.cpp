@@ -440,8 +440,18 @@ void TForm1::PerformRun(const app::BackupSettings& settings) {
   run::BackupRun(settings, *this, stages, std::move(runEnvironment)).Perform();
 }
 
+bool TForm1::RefusedWhileBusy() {
+  // A run and the connection test would share one FTP connection; one at a time.
+  if (!runUnderWay_ && !testUnderWay_) return false;
+  ShowNotice("Aguarde o término da operação em andamento.");
+  return true;
+}
+
 void TForm1::Button1Click() {
-  Guarded([this] { PerformRun(Settings()); });
+  Guarded([this] {
+    if (RefusedWhileBusy()) return;
+    PerformRun(Settings());
+  });
 }
 
 void TForm1::Button2Click() {
@@ -466,11 +476,7 @@ void TForm1::Button5Click() {
 
 void TForm1::BtnTestaConexaoClick() {
   Guarded([this] {
-    // The test and a run would share one FTP connection; one at a time.
-    if (runUnderWay_ || testUnderWay_) {
-      ShowNotice("Aguarde o término da operação em andamento.");
-      return;
-    }
+    if (RefusedWhileBusy()) return;
     const FlagScope underWay(testUnderWay_);
     const app::BackupSettings settings = Settings();
     if (environment_.connectionTest) {

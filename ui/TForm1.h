@@ -155,6 +155,8 @@ class TForm1 final : public QWidget, public run::RunWindow {
   run::StandardStages& StandardStages();
   // Runs a handler's body; an error escaping it is shown in the error box and the program goes on.
   void Guarded(const std::function<void()>& body);
+  // Shows the notice and says so when a run or a connection test is under way.
+  bool RefusedWhileBusy();
 
   TForm1Environment environment_;
   std::unique_ptr<run::StandardStages> standardStages_;

@@ -5,6 +5,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cstdint>
 
 namespace ui {
 namespace {
@@ -43,7 +44,8 @@ void TUpDown::Step(int delta) {
   bool isNumber = false;
   const int shown = associate_->text().trimmed().toInt(&isNumber);
   const int from = isNumber ? shown : position_;
-  position_ = std::clamp(from + delta, min_, max_);
+  // In 64 bits: a settings file may hold the largest int, and one step up must not wrap around.
+  position_ = static_cast<int>(std::clamp<std::int64_t>(std::int64_t{from} + delta, min_, max_));
   associate_->setText(QString::number(position_));
 }
 

@@ -100,6 +100,7 @@ class TForm1Test : public QObject {
     environment.stages = [this](run::RunWindow&) { return run::RunStages{database_, destination_, ftp_}; };
     environment.connectionTest = [this](const app::BackupSettings& settings, run::RunWindow& window) {
       ++connectionTests_;
+      if (duringConnectionTest_) duringConnectionTest_();
       window.AppendConsoleLine("teste de " + settings.EdtServidorFTP);
     };
     return std::make_unique<ui::TForm1>(std::move(environment));
@@ -127,6 +128,7 @@ class TForm1Test : public QObject {
   runtest::NullDeliveryStage destination_;
   runtest::NullDeliveryStage ftp_;
   int connectionTests_ = 0;
+  std::function<void()> duringConnectionTest_;
 
  private slots:
   void init() {
@@ -135,6 +137,7 @@ class TForm1Test : public QObject {
     QVERIFY(configFolder_->isValid() && workFolder_->isValid());
     database_.action = nullptr;
     connectionTests_ = 0;
+    duringConnectionTest_ = nullptr;
   }
 
   void controlsCarryTheirNamesCaptionsAndDesignValues() {
@@ -287,6 +290,9 @@ class TForm1Test : public QObject {
     QTest::keyClicks(form->edtarquivosftp, "5");  // typing does not change it
     QCOMPARE(form->edtarquivosftp->text(), QString("199"));
     QCOMPARE(form->UpDown1->focusPolicy(), Qt::NoFocus);
+    form->edtarquivosftp->setText("2147483647");  // as a hand-edited settings file may hold
+    form->UpDown1->UpButton()->click();
+    QCOMPARE(form->edtarquivosftp->text(), QString("200"));
   }
 
   void savedSettingsComeBackAfterARestart() {
@@ -401,6 +407,22 @@ class TForm1Test : public QObject {
     form->BtnTestaConexaoClick();
     QCOMPARE(connectionTests_, 1);
     QVERIFY(ConsoleLines(*form).contains("teste de ftp.example.net"));
+  }
+
+  void runIsRefusedWhileAConnectionTestIsUnderWay() {
+    auto form = ShownForm();
+    int runs = 0;
+    database_.action = [&](run::RunContext&) { ++runs; };
+    // A click let through while the test's transfer lets messages run.
+    duringConnectionTest_ = [&] { form->Button1->click(); };
+    uitest::BoxAnswerer boxes;
+    form->BtnTestaConexaoClick();
+    QCOMPARE(runs, 0);
+    QCOMPARE(boxes.texts, QStringList{QString::fromUtf8("Aguarde o término da operação em andamento.")});
+    QVERIFY(form->Button1->isEnabled());
+    duringConnectionTest_ = nullptr;
+    form->Button1Click();
+    QCOMPARE(runs, 1);
   }
 
   void automaticStartRunsBeforeTheWindowShows() {
