@@ -135,7 +135,8 @@ bool WriteData(File& source, File& out, FileEntry& entry, bool compress) {
   return true;
 }
 
-void WriteArchive(const std::filesystem::path& archive, const std::filesystem::path& input, bool compress) {
+// Writes the archive; false, with nothing written, when compression turned out not to pay off.
+bool WriteArchive(const std::filesystem::path& archive, const std::filesystem::path& input, bool compress) {
   File source = File::OpenForReading(input);
   std::error_code sizeError;
   const std::uintmax_t expectedSize = std::filesystem::file_size(input, sizeError);
@@ -154,10 +155,7 @@ void WriteArchive(const std::filesystem::path& archive, const std::filesystem::p
   const std::uint64_t headerOffset = kMarkerBlock.size() + main.size();
   out.Write(FileHeader(entry));
 
-  if (!WriteData(source, out, entry, compress)) {
-    WriteArchive(archive, input, false);
-    return;
-  }
+  if (!WriteData(source, out, entry, compress)) return false;
   if (!entry.largeSizes && entry.unpackedSize >= kLargeFileThreshold)
     throw InputError("the file grew while it was being archived");
 
@@ -165,13 +163,15 @@ void WriteArchive(const std::filesystem::path& archive, const std::filesystem::p
   out.Seek(headerOffset);
   out.Write(FileHeader(entry));
   pending.Commit();
+  return true;
 }
 
 }  // namespace
 
 void CreateArchive(const std::filesystem::path& archive, const std::filesystem::path& input,
                    const ArchiveOptions& options) {
-  WriteArchive(archive, input, options.compress);
+  // The stored attempt starts once the compressed one has let go of its input and removed its file.
+  if (!WriteArchive(archive, input, options.compress)) WriteArchive(archive, input, false);
 }
 
 }  // namespace rar
