@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/Errors.h"
+#include "platform/Utf8Path.h"
 
 namespace ftp {
 namespace {
@@ -42,8 +43,20 @@ void TMemoryStream::SetSize(std::int64_t size) {
   position_ = std::min(position_, size);
 }
 
-TFileReadStream::TFileReadStream(const std::string& path)
-    : path_(path), file_(std::fopen(path.c_str(), "rb")) {
+namespace {
+
+// Paths are UTF-8; Windows' narrow calls would read them in the system's code page.
+std::FILE* OpenForReading(const std::string& path) {
+#ifdef _WIN32
+  return _wfopen(platform::Utf8Path(path).c_str(), L"rb");
+#else
+  return std::fopen(path.c_str(), "rb");
+#endif
+}
+
+}  // namespace
+
+TFileReadStream::TFileReadStream(const std::string& path) : path_(path), file_(OpenForReading(path)) {
   if (file_ == nullptr) throw platform::EFOpenError(path, std::strerror(errno));
 #ifndef _WIN32
   // POSIX opens a folder for reading; only the first read would fail.
