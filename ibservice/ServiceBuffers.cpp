@@ -6,6 +6,7 @@
 #include <array>
 
 #include "ibservice/Errors.h"
+#include "platform/Text.h"
 
 namespace ibservice {
 namespace {
@@ -44,20 +45,13 @@ std::string AsciiLower(std::string_view text) {
 
 }  // namespace
 
-std::string_view TrimBlanksAndControls(std::string_view text) {
-  const auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 std::string BuildParameterBuffer(const std::vector<std::string>& params) {
   std::string buffer = {static_cast<char>(isc_spb_version), static_cast<char>(isc_spb_current_version)};
   for (const std::string& line : params) {
     const std::size_t equals = line.find('=');
     const std::string_view rawName =
         equals == std::string::npos ? std::string_view() : std::string_view(line).substr(0, equals);
-    if (TrimBlanksAndControls(rawName).empty()) {
+    if (platform::Trim(rawName).empty()) {
       continue;
     }
     std::string name = AsciiLower(rawName);

@@ -7,9 +7,6 @@
 
 namespace ibservice {
 
-// Bytes and characters at or below the blank, trimmed from both ends (spaces and control characters).
-std::string_view TrimBlanksAndControls(std::string_view text);
-
 // The service parameter buffer for the given "name=value" lines: version bytes, then one cluster per
 // user_name/password line. Client error 88/89 for other names; values longer than 255 bytes are refused.
 std::string BuildParameterBuffer(const std::vector<std::string>& params);

@@ -5,6 +5,7 @@
 #include "ibservice/ClientText.h"
 #include "ibservice/Errors.h"
 #include "platform/Conversions.h"
+#include "platform/Text.h"
 
 namespace ibservice {
 namespace {
@@ -58,7 +59,7 @@ void TIBBackupService::BuildStartRequest() {
     request.AddNumber(isc_spb_bkp_factor, blockingFactor_);
   }
   for (const std::string& line : backupFile_.Lines()) {
-    if (TrimBlanksAndControls(line).empty()) {
+    if (platform::Trim(line).empty()) {
       continue;
     }
     const std::size_t equals = line.find('=');

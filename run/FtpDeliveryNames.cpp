@@ -3,11 +3,10 @@
 #include <chrono>
 
 #include "platform/Exception.h"
+#include "platform/Text.h"
 
 namespace run {
 namespace {
-
-bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
 // The digits of `text` from `first` (counted from 1) for `count` characters, or -1 when any is missing or
 // not a digit.
@@ -36,9 +35,7 @@ std::string FtpRemotePath(const app::BackupSettings& settings, const std::string
 std::string ListedName(std::string_view line) {
   const std::size_t start = line.find("bkp");
   if (start != std::string_view::npos) line.remove_prefix(start);
-  while (!line.empty() && IsBlankOrControl(line.front())) line.remove_prefix(1);
-  while (!line.empty() && IsBlankOrControl(line.back())) line.remove_suffix(1);
-  return std::string(line);
+  return std::string(platform::Trim(line));
 }
 
 std::int64_t NameDate(const std::string& listedName) {
