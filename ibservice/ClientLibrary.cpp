@@ -128,11 +128,6 @@ void RequireClientLibrary() {
   }
 }
 
-void UnloadClientLibrary() {
-  std::lock_guard guard(BindingLock());
-  UnloadLocked(State());
-}
-
 bool ClientLibraryLoaded() {
   std::lock_guard guard(BindingLock());
   return State().library.IsLoaded();

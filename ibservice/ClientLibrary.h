@@ -15,8 +15,6 @@ void SetClientLibraryNames(std::vector<std::string> names);
 // Loads and binds the client library once per process; EIBClientError 1 when no file of the names loads,
 // EOSError when a mandatory entry point is missing (then also for every later caller).
 void RequireClientLibrary();
-// Releases the library and forgets its binding.
-void UnloadClientLibrary();
 bool ClientLibraryLoaded();
 
 // 6 when the library has the service entry points, 5 when they are stand-ins that raise client error 3.

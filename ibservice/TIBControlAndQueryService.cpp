@@ -49,7 +49,6 @@ std::string TIBControlAndQueryService::ReadOutputLine() {
     endOfOutput_ = true;
     return {};
   }
-  endOfOutput_ = false;
   const char* text = replyBuffer_.data() + kLineTextOffset;
   return FromClientText(std::string_view(text, strnlen(text, static_cast<std::size_t>(length))));
 }

@@ -23,7 +23,6 @@ inline constexpr unsigned kNewMatch = 271;         // + length slot, a distance 
 
 inline constexpr unsigned kMinRepeatLength = 2;
 inline constexpr unsigned kMaxMatchLength = 257;
-inline constexpr std::uint32_t kMaxShortDistance = 256;
 inline constexpr std::uint32_t kMaxDistance = 0x3FFFFF;
 
 inline constexpr std::array<std::uint8_t, kLengthSize> kLengthBase = {

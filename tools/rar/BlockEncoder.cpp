@@ -143,7 +143,7 @@ void BlockEncoder::Write(std::span<const Token> tokens, bool last, BitWriter& ou
   for (int t = 0; t < kTableCount; ++t) {
     const auto id = static_cast<std::size_t>(t);
     // An unused table still gets a complete code: a reader may build every table it was sent.
-    tables.lengths[id] = HuffmanLengths(tables.counts[id], kMaxCodeLength);
+    tables.lengths[id] = HuffmanLengths(tables.counts[id]);
     tables.codes[id] = CanonicalCodes(tables.lengths[id]);
   }
   WriteTables(tables, out);
@@ -170,7 +170,7 @@ void BlockEncoder::WriteTables(const Tables& tables, BitWriter& out) {
 
   std::vector<std::uint32_t> precodeCounts(kPrecodeSize, 0);
   for (const LengthCode& code : codes) ++precodeCounts[code.symbol];
-  const std::vector<std::uint8_t> precode = HuffmanLengths(precodeCounts, kMaxCodeLength);
+  const std::vector<std::uint8_t> precode = HuffmanLengths(precodeCounts);
   const std::vector<std::uint16_t> precodeCodes = CanonicalCodes(precode);
 
   out.AlignToByte();

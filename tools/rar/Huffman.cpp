@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <queue>
 
+#include "tools/rar/Alphabet.h"
 #include "tools/rar/Error.h"
 
 namespace rar {
@@ -45,8 +46,9 @@ void BuildDepths(std::span<const std::uint32_t> counts, const std::vector<int>& 
 
 }  // namespace
 
-std::vector<std::uint8_t> HuffmanLengths(std::span<const std::uint32_t> counts, unsigned maxLength) {
-  if (counts.size() < 2 || maxLength > 30 || (std::uint64_t{1} << maxLength) < counts.size())
+std::vector<std::uint8_t> HuffmanLengths(std::span<const std::uint32_t> counts) {
+  constexpr unsigned maxLength = alphabet::kMaxCodeLength;
+  if (counts.size() < 2 || (std::uint64_t{1} << maxLength) < counts.size())
     throw Error("Huffman table cannot be built");
   std::vector<std::uint8_t> lengths(counts.size(), 0);
   std::vector<int> used;

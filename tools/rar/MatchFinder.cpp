@@ -31,12 +31,13 @@ std::uint32_t Hash(const std::uint8_t* p) {
   return (value * 2654435761u) >> (32 - kHashBits);
 }
 
-}  // namespace
-
+// Estimated bits saved by a match of this length and kind over literals.
 int MatchScore(std::uint32_t length, std::uint32_t distance, int repeatIndex) {
   const int cost = repeatIndex == 0 ? 6 : repeatIndex > 0 ? 8 : 10 + std::bit_width(distance);
   return 8 * static_cast<int>(length) - cost;
 }
+
+}  // namespace
 
 MatchFinder::MatchFinder()
     : window_(std::make_unique_for_overwrite<std::uint8_t[]>(kWindowSize)),

@@ -26,7 +26,6 @@ class MatchFinder {
   std::size_t Append(std::span<const std::uint8_t> data);
   // Bytes appended but not yet parsed.
   std::uint32_t Available() const { return end_ - position_; }
-  std::uint64_t Position() const { return base_ + position_; }
   std::uint8_t ByteAt(std::uint32_t offset) const { return window_[position_ + offset]; }
 
   // The best match starting `offset` bytes ahead of the parse position, given the recent distances.
@@ -48,8 +47,5 @@ class MatchFinder {
   std::uint32_t end_ = 0;                   // end of the appended bytes in window_
   std::uint32_t hashedUpTo_ = 0;            // positions below this are in the hash table (or skipped)
 };
-
-// Estimated bits saved by a match of this length and kind over literals.
-int MatchScore(std::uint32_t length, std::uint32_t distance, int repeatIndex);
 
 }  // namespace rar
