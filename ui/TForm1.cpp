@@ -14,7 +14,6 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <QSystemTrayIcon>
 #include <QVBoxLayout>
@@ -29,6 +28,7 @@
 #include "ui/TFrmAgendamento.h"
 #include "ui/TGauge.h"
 #include "ui/TUpDown.h"
+#include "ui/Widgets.h"
 #include "ui/WindowHints.h"
 
 namespace ui {
@@ -42,12 +42,6 @@ constexpr int kConsoleHeight = 89;
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 std::string Text(const QString& text) { return text.toStdString(); }
-
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
 
 QLineEdit* Field(const char* name, QWidget* parent) { return Named(new QLineEdit(parent), name); }
 
@@ -68,12 +62,6 @@ QLabel* Caption(const char* text, QWidget* parent) { return new QLabel(QString::
 
 QCheckBox* Check(const char* name, const char* caption, QWidget* parent) {
   return Named(new QCheckBox(QString::fromUtf8(caption), parent), name);
-}
-
-QPushButton* Button(const char* name, const char* caption, QWidget* parent) {
-  auto* button = Named(new QPushButton(QString::fromUtf8(caption), parent), name);
-  button->setAutoDefault(false);
-  return button;
 }
 
 template <typename Layout>
@@ -113,9 +101,7 @@ TForm1::TForm1(TForm1Environment environment, QWidget* parent)
   setWindowIcon(style()->standardIcon(QStyle::SP_DriveHDIcon));
   setFont(QFont("MS Sans Serif", 8));
   setFixedSize(kClientWidth, kClientHeight);
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    move(screen->availableGeometry().center() - rect().center());
-  }
+  CenterOnScreen(this);
 
   BuildGroupBox1();
   BuildGroupBox2();

@@ -9,29 +9,17 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "ui/EnterAsTab.h"
 #include "ui/MessageBoxes.h"
+#include "ui/Widgets.h"
 
 namespace ui {
 namespace {
 
 constexpr char kInvalidTime[] = "Invalid input value.  Use escape key to abandon changes";
-
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
-
-QPushButton* Button(const char* name, const char* caption, QWidget* parent) {
-  auto* button = Named(new QPushButton(QString::fromUtf8(caption), parent), name);
-  button->setAutoDefault(false);
-  return button;
-}
 
 }  // namespace
 
@@ -43,9 +31,7 @@ TFrmAgendamento::TFrmAgendamento(std::unique_ptr<platform::ScheduleTable> table,
   setFont(QFont("MS Sans Serif", 8));
   setWindowModality(Qt::WindowModal);
   resize(662, 359);
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    move(screen->availableGeometry().center() - rect().center());
-  }
+  CenterOnScreen(this);
 
   Agendamento = Named(new QGroupBox("Novo Agendamento", this), "Agendamento");
   Agendamento->setFixedSize(329, 65);

@@ -11,8 +11,6 @@ class TGauge final : public QWidget {
  public:
   explicit TGauge(QWidget* parent = nullptr);
 
-  std::int64_t MaxValue() const { return maxValue_; }
-  std::int64_t Progress() const { return progress_; }
   void SetMaxValue(std::int64_t maxValue);
   void SetProgress(std::int64_t progress);
   int PercentDone() const;

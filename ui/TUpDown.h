@@ -16,9 +16,6 @@ class TUpDown final : public QWidget {
 
   int Min() const { return min_; }
   int Max() const { return max_; }
-  int Position() const { return position_; }
-  void StepUp() { Step(+1); }
-  void StepDown() { Step(-1); }
   QToolButton* UpButton() const { return up_; }
   QToolButton* DownButton() const { return down_; }
 
@@ -27,6 +24,8 @@ class TUpDown final : public QWidget {
 
  private:
   void Step(int delta);
+  void StepUp() { Step(+1); }
+  void StepDown() { Step(-1); }
 
   QLineEdit* associate_;
   QToolButton* up_;
