@@ -56,7 +56,7 @@ TEST(RarLargeInput, FileOverFourGigabytesKeepsItsSizeAndContent) {
        {CompareWithBsdtar(folder / "big.rar", "big.bk", input), CompareWithUnar(folder / "big.rar", input)}) {
     EXPECT_EQ(compare.exitCode, 0) << compare.output;
   }
-  EXPECT_EQ(RunCommand("bsdtar -tf " + Quote(folder / "big.rar")).output, "big.bk\n");
+  EXPECT_EQ(RunCommand("bsdtar -tf " + ShellQuote(folder / "big.rar")).output, "big.bk\n");
 }
 
 TEST(RarRealInput, FirebirdBackupRestoresAfterTheRoundTrip) {
@@ -66,7 +66,8 @@ TEST(RarRealInput, FirebirdBackupRestoresAfterTheRoundTrip) {
   server.GbakBackupReport(database, backup.string());
   const std::filesystem::path archive = server.Folder() + "backup/bkp08122026210728.rar";
 
-  const CommandResult run = RunCommand(kProgram + " a -ep -ibck " + Quote(archive) + " " + Quote(backup));
+  const CommandResult run =
+      RunCommand(kProgram + " a -ep -ibck " + ShellQuote(archive) + " " + ShellQuote(backup));
   ASSERT_EQ(run.exitCode, 0) << run.output;
   EXPECT_LT(std::filesystem::file_size(archive), std::filesystem::file_size(backup) / 2);
 
@@ -78,7 +79,7 @@ TEST(RarRealInput, FirebirdBackupRestoresAfterTheRoundTrip) {
   }
 
   const std::filesystem::path extracted = server.Folder() + "backup/extracted.bk";
-  ASSERT_EQ(RunCommand("bsdtar -xOf " + Quote(archive) + " > " + Quote(extracted)).exitCode, 0);
+  ASSERT_EQ(RunCommand("bsdtar -xOf " + ShellQuote(archive) + " > " + ShellQuote(extracted)).exitCode, 0);
   const fixtures::CommandResult restore =
       server.Restore(extracted.string(), server.Folder() + "data/restored.fdb");
   EXPECT_EQ(restore.exitCode, 0) << restore.output;

@@ -25,21 +25,15 @@ using ::testing::UnorderedElementsAreArray;
 
 const std::string kProgram = TORVI_RAR_PROGRAM;
 
-std::vector<std::string> FolderNames(const std::filesystem::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder))
-    names.push_back(entry.path().filename().string());
-  return names;
-}
-
 TEST(RarProgram, WritesTheExactArchiveForASmallFile) {
   const testsupport::TempFolder temp;
   const std::filesystem::path& folder = temp.Root();
   WriteBytes(folder / "hello.txt", {'h', 'e', 'l', 'l', 'o', '\n'});
-  ASSERT_EQ(RunCommand("TZ=UTC touch -d '2024-05-17 13:45:30' " + Quote(folder / "hello.txt")).exitCode, 0);
+  ASSERT_EQ(RunCommand("TZ=UTC touch -d '2024-05-17 13:45:30' " + ShellQuote(folder / "hello.txt")).exitCode,
+            0);
 
-  const CommandResult run = RunCommand("TZ=UTC " + kProgram + " a -ep -ibck " + Quote(folder / "h.rar") +
-                                       " " + Quote(folder / "hello.txt"));
+  const CommandResult run = RunCommand("TZ=UTC " + kProgram + " a -ep -ibck " + ShellQuote(folder / "h.rar") +
+                                       " " + ShellQuote(folder / "hello.txt"));
   ASSERT_EQ(run.exitCode, 0) << run.output;
   EXPECT_EQ(run.output, "");
 
@@ -60,7 +54,7 @@ TEST(RarProgram, NamesWithAccentsReadBackInBothReaders) {
   const std::string name = "Relatório é ção.bk";
   WriteBytes(folder / name, std::vector<std::uint8_t>(3000, 'a'));
   const CommandResult run =
-      RunCommand(kProgram + " a -ep -ibck " + Quote(folder / "n.rar") + " " + Quote(folder / name));
+      RunCommand(kProgram + " a -ep -ibck " + ShellQuote(folder / "n.rar") + " " + ShellQuote(folder / name));
   ASSERT_EQ(run.exitCode, 0) << run.output;
   for (const ReadBack& back : {ReadWithBsdtar(folder / "n.rar", name), ReadWithUnar(folder / "n.rar")}) {
     ASSERT_TRUE(back.ok) << back.log;
@@ -76,15 +70,15 @@ TEST(RarProgram, StoresTheBareNameAndReplacesAnOldArchive) {
   WriteBytes(folder / "sub" / "bkp08122026210728.bk", {1, 2, 3});
   WriteBytes(folder / "bkp.rar", std::vector<std::uint8_t>(100, 0xEE));
 
-  const CommandResult run = RunCommand(kProgram + " a -ep -ibck " + Quote(folder / "bkp.rar") + " " +
-                                       Quote(folder / "sub" / "bkp08122026210728.bk"));
+  const CommandResult run = RunCommand(kProgram + " a -ep -ibck " + ShellQuote(folder / "bkp.rar") + " " +
+                                       ShellQuote(folder / "sub" / "bkp08122026210728.bk"));
   ASSERT_EQ(run.exitCode, 0) << run.output;
 
   const ReadBack back = ReadWithBsdtar(folder / "bkp.rar", "bkp08122026210728.bk");
   ASSERT_TRUE(back.ok) << back.log;
   EXPECT_EQ(back.names, std::vector<std::string>{"bkp08122026210728.bk"});
   EXPECT_EQ(back.size, 3u);
-  EXPECT_THAT(FolderNames(folder), UnorderedElementsAreArray({"sub", "bkp.rar"}));
+  EXPECT_THAT(testsupport::FileNames(folder), UnorderedElementsAreArray({"sub", "bkp.rar"}));
 }
 
 struct FailureCase {
@@ -102,7 +96,7 @@ std::string Expand(std::string text, const std::filesystem::path& folder) {
         {"NOFOLDER", folder / "no" / "out.rar"},
         {"SUBFOLDER", folder / "sub"}}) {
     for (std::size_t at; (at = text.find(token)) != std::string::npos;)
-      text.replace(at, token.size(), Quote(path));
+      text.replace(at, token.size(), ShellQuote(path));
   }
   return text;
 }
@@ -128,7 +122,7 @@ TEST(RarProgram, RefusesBadInputWithAMessageAndLeavesNoArchive) {
     const CommandResult run = RunCommand(kProgram + " " + Expand(c.arguments, folder));
     EXPECT_EQ(run.exitCode, c.exitCode);
     EXPECT_THAT(run.output, HasSubstr(c.message));
-    EXPECT_THAT(FolderNames(folder), UnorderedElementsAreArray({"in.bk", "sub"}));
+    EXPECT_THAT(testsupport::FileNames(folder), UnorderedElementsAreArray({"in.bk", "sub"}));
     EXPECT_TRUE(std::filesystem::is_empty(folder / "sub"));
   }
 }
@@ -138,11 +132,11 @@ TEST(RarProgram, KeepsAnOldArchiveWhenItCannotWriteTheNewOne) {
   const std::filesystem::path& folder = temp.Root();
   const std::vector<std::uint8_t> old(100, 0xEE);
   WriteBytes(folder / "out.rar", old);
-  const CommandResult run =
-      RunCommand(kProgram + " a -ep -ibck " + Quote(folder / "out.rar") + " " + Quote(folder / "missing.bk"));
+  const CommandResult run = RunCommand(kProgram + " a -ep -ibck " + ShellQuote(folder / "out.rar") + " " +
+                                       ShellQuote(folder / "missing.bk"));
   EXPECT_EQ(run.exitCode, 6);
   EXPECT_EQ(ReadBytes(folder / "out.rar"), old);
-  EXPECT_EQ(FolderNames(folder), std::vector<std::string>{"out.rar"});
+  EXPECT_EQ(testsupport::FileNames(folder), std::vector<std::string>{"out.rar"});
 }
 
 TEST(RarProgram, AnArchiverKilledHalfwayLeavesOnlyAFileTheArchiveMaskClears) {
@@ -161,14 +155,14 @@ TEST(RarProgram, AnArchiverKilledHalfwayLeavesOnlyAFileTheArchiveMaskClears) {
   ASSERT_EQ(::posix_spawn(&archiver, argv[0], nullptr, nullptr, argv.data(), nullptr), 0);
 
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  while (FolderNames(folder).size() < 2 && std::chrono::steady_clock::now() < deadline)
+  while (testsupport::FileNames(folder).size() < 2 && std::chrono::steady_clock::now() < deadline)
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   ::kill(archiver, SIGKILL);
   int status = 0;
   ::waitpid(archiver, &status, 0);
   ASSERT_TRUE(WIFSIGNALED(status)) << "the archiver ended before it could be killed";
 
-  std::vector<std::string> left = FolderNames(folder);
+  std::vector<std::string> left = testsupport::FileNames(folder);
   std::erase(left, "bkp1.bk");
   ASSERT_EQ(left.size(), 1u);
   EXPECT_THAT(left[0], ::testing::MatchesRegex("bkp1\\.tmp[0-9]+\\.rar"));

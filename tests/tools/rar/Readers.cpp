@@ -44,29 +44,6 @@ std::vector<std::string> Lines(const std::string& text) {
 
 }  // namespace
 
-CommandResult RunCommand(const std::string& commandLine) {
-  CommandResult result;
-  std::FILE* pipe = popen((commandLine + " 2>&1").c_str(), "r");
-  if (pipe == nullptr) throw std::runtime_error("cannot run " + commandLine);
-  std::array<char, 4096> buffer{};
-  while (const std::size_t count = std::fread(buffer.data(), 1, buffer.size(), pipe))
-    result.output.append(buffer.data(), count);
-  const int status = pclose(pipe);
-  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
-
-std::string Quote(const std::filesystem::path& path) {
-  std::string quoted = "'";
-  for (const char c : path.string()) {
-    if (c == '\'')
-      quoted += "'\\''";
-    else
-      quoted += c;
-  }
-  return quoted + "'";
-}
-
 std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -79,38 +56,40 @@ void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_
 }
 
 ReadBack ReadWithBsdtar(const std::filesystem::path& archive, const std::string& name) {
-  const CommandResult listing = RunCommand("bsdtar -tf " + Quote(archive));
-  ReadBack result = SummarizeCommand("bsdtar -xOf " + Quote(archive) + " " + Quote(name) + " 2>/dev/null");
+  const CommandResult listing = RunCommand("bsdtar -tf " + ShellQuote(archive));
+  ReadBack result =
+      SummarizeCommand("bsdtar -xOf " + ShellQuote(archive) + " " + ShellQuote(name) + " 2>/dev/null");
   result.names = Lines(listing.output);
   result.ok = result.ok && listing.exitCode == 0;
   if (!result.ok)
-    result.log = listing.output + RunCommand("bsdtar -xOf " + Quote(archive) + " >/dev/null").output;
+    result.log = listing.output + RunCommand("bsdtar -xOf " + ShellQuote(archive) + " >/dev/null").output;
   return result;
 }
 
 ReadBack ReadWithUnar(const std::filesystem::path& archive) {
-  const CommandResult listing = RunCommand("lsar " + Quote(archive));
-  ReadBack result = SummarizeCommand("unar -q -o - " + Quote(archive) + " 2>/dev/null");
+  const CommandResult listing = RunCommand("lsar " + ShellQuote(archive));
+  ReadBack result = SummarizeCommand("unar -q -o - " + ShellQuote(archive) + " 2>/dev/null");
   std::vector<std::string> lines = Lines(listing.output);
   if (!lines.empty()) lines.erase(lines.begin());  // "<archive>: RAR"
   result.names = lines;
   result.ok = result.ok && listing.exitCode == 0;
   if (!result.ok)
-    result.log = listing.output + RunCommand("unar -q -o - " + Quote(archive) + " >/dev/null").output;
+    result.log = listing.output + RunCommand("unar -q -o - " + ShellQuote(archive) + " >/dev/null").output;
   return result;
 }
 
 CommandResult CompareWithBsdtar(const std::filesystem::path& archive, const std::string& name,
                                 const std::filesystem::path& original) {
-  return RunCommand("bsdtar -xOf " + Quote(archive) + " " + Quote(name) + " | cmp - " + Quote(original));
+  return RunCommand("bsdtar -xOf " + ShellQuote(archive) + " " + ShellQuote(name) + " | cmp - " +
+                    ShellQuote(original));
 }
 
 CommandResult CompareWithUnar(const std::filesystem::path& archive, const std::filesystem::path& original) {
-  return RunCommand("unar -q -o - " + Quote(archive) + " | cmp - " + Quote(original));
+  return RunCommand("unar -q -o - " + ShellQuote(archive) + " | cmp - " + ShellQuote(original));
 }
 
 ReadBack Summarize(const std::filesystem::path& file) {
-  ReadBack result = SummarizeCommand("cat " + Quote(file));
+  ReadBack result = SummarizeCommand("cat " + ShellQuote(file));
   result.names.push_back(file.filename().string());
   return result;
 }

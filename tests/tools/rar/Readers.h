@@ -5,15 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/ShellCommand.h"
+
 namespace rar::testing {
 
-struct CommandResult {
-  int exitCode = -1;
-  std::string output;  // standard output and standard error together
-};
-
-CommandResult RunCommand(const std::string& commandLine);
-std::string Quote(const std::filesystem::path& path);
+using testsupport::CommandResult;
+using testsupport::RunCommand;
+using testsupport::ShellQuote;
 
 std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path);
 void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
