@@ -1,12 +1,10 @@
 // The database stage of the run against a private Firebird server, and through the whole headless run.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
 #include "ibservice/Errors.h"
-#include "platform/Encoding.h"
 #include "run/Archiver.h"
 #include "run/DatabaseStageService.h"
 #include "run/HeadlessRun.h"

@@ -57,7 +57,9 @@ class FtpPeer {
   int Port() const { return vsftpd_ ? vsftpd_->Port() : pyftpd_->Port(); }
   fs::path Home() const { return vsftpd_ ? vsftpd_->Home() : pyftpd_->Home(); }
   std::string User() const { return vsftpd_ ? vsftpd_->User() : ftpfixtures::PyFtpServer::kUser; }
-  std::string Password() const { return ftpfixtures::PyFtpServer::kPassword; }
+  std::string Password() const {
+    return vsftpd_ ? ftpfixtures::VsFtpServer::kPassword : ftpfixtures::PyFtpServer::kPassword;
+  }
   // A folder of the server holding `names`, which the login user may change.
   fs::path Folder(const std::string& name, const std::vector<std::string>& names) const {
     const fs::path folder = Home() / name;
