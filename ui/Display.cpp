@@ -7,6 +7,8 @@
 #include "app/StartUp.h"
 #include "cli/Headless.h"
 #include "platform/Files.h"
+#include "platform/WorkingFolder.h"
+#include "run/HeadlessRun.h"
 
 #ifdef TORVI_UI_WITH_XCB
 #include <xcb/xcb.h>
@@ -53,11 +55,9 @@ int StartWithoutDisplay(const std::vector<std::string>& arguments) {
                  "(DISPLAY and WAYLAND_DISPLAY are not set or not reachable)\n";
     return 1;
   }
-  cli::Options options;
-  for (const std::string& argument : arguments) {
-    if (argument == app::kNoFtpArgument) options.noFtp = true;
-  }
-  return cli::RunHeadless(options, std::cout, std::cerr);
+  app::ApplyCommandLine(settings, arguments);
+  return run::RunHeadless(settings, platform::ExecutableFolder(), platform::kWorkingFolder, std::cout,
+                          std::cerr);
 }
 
 }  // namespace ui
