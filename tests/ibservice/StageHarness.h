@@ -15,7 +15,7 @@
 
 namespace stagetest {
 
-inline const platform::LocalDateTime kRunStart{2026, 12, 8, 21, 7, 28};
+using runtest::kRunStart;
 
 // One database stage with the run's log, console and names around it.
 class StageHarness {

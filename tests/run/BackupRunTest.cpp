@@ -49,7 +49,7 @@ class BackupRunTest : public testing::Test {
 
   TempFolder root;
   app::BackupSettings settings;
-  FakeClock clock{{2026, 12, 8, 21, 7, 28}};
+  FakeClock clock{runtest::kRunStart};
   runtest::FakeSleeper sleeper;
   RecordingWindow window;
   FakeDatabaseStage database;

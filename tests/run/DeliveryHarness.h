@@ -18,7 +18,7 @@
 
 namespace deliverytest {
 
-inline const platform::LocalDateTime kRunStart{2026, 12, 8, 21, 7, 28};
+using runtest::kRunStart;
 inline const std::string kArchiveName = "bkp08122026210728.rar";
 
 // A window whose retry questions are answered from a list (Cancel once it is used up), keeping every

@@ -55,7 +55,7 @@ TEST(HeadlessRunTest, WindowPrintsConsoleLinesAndCancelsEveryQuestion) {
 
 TEST(HeadlessRunTest, ErrorThatEndsTheRunGoesToStandardErrorWithStatusOne) {
   testsupport::TempFolder root;
-  runtest::FakeClock clock{{2026, 12, 8, 21, 7, 28}};
+  runtest::FakeClock clock{runtest::kRunStart};
   runtest::FakeSleeper sleeper;
   runtest::FakeDatabaseStage database;
   database.action = [](run::RunContext&) { throw platform::Exception("Unable to complete network request"); };

@@ -35,7 +35,7 @@ TEST(RunArchiveTest, EmbeddedArchiverWritesAnArchiveBsdtarReadsBack) {
   std::mt19937 random(7);
   for (char& byte : backup) byte = static_cast<char>(random());
 
-  runtest::FakeClock clock{{2026, 12, 8, 21, 7, 28}};
+  runtest::FakeClock clock{runtest::kRunStart};
   runtest::FakeSleeper sleeper;
   runtest::RecordingWindow window;
   runtest::FakeDatabaseStage database;

@@ -12,6 +12,9 @@
 
 namespace runtest {
 
+// The start of the tests' runs: 21:07:28 on 8 December 2026, so the run's files are bkp08122026210728.*.
+inline constexpr platform::LocalDateTime kRunStart{2026, 12, 8, 21, 7, 28};
+
 // A clock standing still at a set time, or moving on by `stepSeconds` at every reading.
 class FakeClock final : public platform::Clock {
  public:

@@ -10,6 +10,7 @@
 #include "tests/fixtures/WholeRunSettings.h"
 #include "tests/fixtures/firebird/FirebirdServer.h"
 #include "tests/fixtures/ftp/FtpServers.h"
+#include "tests/run/RunTestSupport.h"
 #include "tests/support/TempFolder.h"
 #include "ui/TForm1.h"
 #include "ui/TGauge.h"
@@ -24,8 +25,8 @@ class TForm1EndToEndTest : public QObject {
     QTemporaryDir config;
     QTemporaryDir work;
     QTemporaryDir destination;
-    uitest::FixedClock clock;
-    uitest::NoSleeper sleeper;
+    runtest::FakeClock clock{runtest::kRunStart};
+    runtest::FakeSleeper sleeper;
     ui::TForm1 form(uitest::FolderEnvironment(config, work, clock, sleeper));
     form.ShowSettings(fixtures::WholeRunSettings(firebird, ftpServer, uitest::Folder(destination)));
     form.show();

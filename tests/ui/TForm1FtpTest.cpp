@@ -7,6 +7,7 @@
 
 #include "UiTestSupport.h"
 #include "tests/fixtures/ftp/FtpServers.h"
+#include "tests/run/RunTestSupport.h"
 #include "ui/TForm1.h"
 #include "ui/TGauge.h"
 
@@ -18,8 +19,8 @@ class TForm1FtpTest : public QObject {
     return std::make_unique<ui::TForm1>(uitest::FolderEnvironment(config, work, clock_, sleeper_));
   }
 
-  uitest::FixedClock clock_;
-  uitest::NoSleeper sleeper_;
+  runtest::FakeClock clock_{runtest::kRunStart};
+  runtest::FakeSleeper sleeper_;
 
  private slots:
   void connectionTestReportsTheServersAnswer_data() {

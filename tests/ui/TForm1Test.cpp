@@ -18,6 +18,7 @@
 #include "app/SettingsFile.h"
 #include "platform/Exception.h"
 #include "tests/run/NullDeliveryStage.h"
+#include "tests/run/RunTestSupport.h"
 #include "tests/support/TempFolder.h"
 #include "ui/TForm1.h"
 #include "ui/TGauge.h"
@@ -122,8 +123,8 @@ class TForm1Test : public QObject {
 
   std::unique_ptr<QTemporaryDir> configFolder_;
   std::unique_ptr<QTemporaryDir> workFolder_;
-  uitest::FixedClock clock_;
-  uitest::NoSleeper sleeper_;
+  runtest::FakeClock clock_{runtest::kRunStart};
+  runtest::FakeSleeper sleeper_;
   ScriptedDatabaseStage database_;
   runtest::NullDeliveryStage destination_;
   runtest::NullDeliveryStage ftp_;

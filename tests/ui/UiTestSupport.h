@@ -31,16 +31,6 @@ class BoxAnswerer final : public QObject {
   QTimer poll_;
 };
 
-class FixedClock final : public platform::Clock {
- public:
-  platform::LocalDateTime Now() override { return {2026, 12, 8, 21, 7, 28}; }
-};
-
-class NoSleeper final : public platform::Sleeper {
- public:
-  void Sleep(int) override {}
-};
-
 // The scheduler's table kept in memory: the crontab behind the real one is the user's own, which no test
 // may touch (the crontab mapping has its own tests with a stand-in command).
 struct TableState {
