@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "app/SettingsFile.h"
-#include "platform/Encoding.h"
 #include "tests/fixtures/WholeRunSettings.h"
 #include "tests/fixtures/firebird/FirebirdServer.h"
 #include "tests/fixtures/ftp/FtpServers.h"
@@ -25,16 +24,8 @@ using fixtures::CommandResult;
 using fixtures::RunCommand;
 using fixtures::ShellQuote;
 using testsupport::FileNames;
+using testsupport::Lines;
 using testsupport::ReadBytes;
-
-std::vector<std::string> Lines(const std::string& text, const std::string& end) {
-  std::vector<std::string> lines;
-  for (std::size_t start = 0, stop; (stop = text.find(end, start)) != std::string::npos;
-       start = stop + end.size()) {
-    lines.push_back(text.substr(start, stop - start));
-  }
-  return lines;
-}
 
 struct Outcome {
   int exitCode;
@@ -66,9 +57,7 @@ class BackupEndToEndTest : public testing::Test {
   }
 
   // The log's lines as UTF-8.
-  std::vector<std::string> Log() const {
-    return Lines(platform::Cp1252ToUtf8(ReadBytes(Config() + "BkpLog.txt")), "\r\n");
-  }
+  std::vector<std::string> Log() const { return testsupport::LogLines(Config() + "BkpLog.txt"); }
 
   // The one archive the last run left in the working folder.
   std::string LocalArchive() const {

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "app/BackupSettings.h"
-#include "platform/Encoding.h"
 #include "run/DatabaseStage.h"
 #include "run/RunLog.h"
 #include "run/RunNames.h"
@@ -38,14 +37,7 @@ class StageHarness {
   }
 
   // The log as UTF-8, lines split at CR LF.
-  std::vector<std::string> LogLines() const {
-    std::string text = platform::Cp1252ToUtf8(testsupport::ReadBytes(log_.Path()));
-    std::vector<std::string> lines;
-    for (std::size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
-      lines.push_back(text.substr(start, end - start));
-    }
-    return lines;
-  }
+  std::vector<std::string> LogLines() const { return testsupport::LogLines(log_.Path()); }
 
   const run::RunNames& Names() const { return names_; }
   runtest::RecordingWindow& Window() { return window_; }

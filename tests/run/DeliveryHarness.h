@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "app/BackupSettings.h"
-#include "platform/Encoding.h"
 #include "platform/Files.h"
 #include "run/RunContext.h"
 #include "run/RunLog.h"
@@ -82,13 +81,9 @@ class DeliveryHarness {
 
   // The messages of the log lines the stage wrote, without the header and the time stamps.
   std::vector<std::string> LogMessages() const {
-    const std::string text = platform::Cp1252ToUtf8(testsupport::ReadBytes(log_.Path()));
+    const std::vector<std::string> lines = testsupport::LogLines(log_.Path());
     std::vector<std::string> messages;
-    std::size_t start = 0;
-    for (int header = 0; header < 2; ++header) start = text.find("\r\n", start) + 2;
-    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
-      messages.push_back(text.substr(start + 17, end - start - 17));
-    }
+    for (std::size_t i = 2; i < lines.size(); ++i) messages.push_back(lines[i].substr(17));
     return messages;
   }
 

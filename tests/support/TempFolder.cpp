@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "platform/Encoding.h"
 #include "platform/Files.h"
 #include "platform/Utf8Path.h"
 
@@ -70,6 +71,19 @@ std::string ReadBytes(const std::filesystem::path& path) {
 std::string ReadBytes(const std::string& path) { return ReadBytes(platform::Utf8Path(path)); }
 
 std::string ReadBytes(const char* path) { return ReadBytes(platform::Utf8Path(path)); }
+
+std::vector<std::string> Lines(const std::string& text, const std::string& end) {
+  std::vector<std::string> lines;
+  for (std::size_t start = 0, stop; (stop = text.find(end, start)) != std::string::npos;
+       start = stop + end.size()) {
+    lines.push_back(text.substr(start, stop - start));
+  }
+  return lines;
+}
+
+std::vector<std::string> LogLines(const std::string& path) {
+  return Lines(platform::Cp1252ToUtf8(ReadBytes(path)), "\r\n");
+}
 
 std::vector<std::string> FileNames(const std::filesystem::path& folder, const std::string& extension) {
   std::vector<std::string> names;

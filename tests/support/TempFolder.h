@@ -34,6 +34,11 @@ std::string ReadBytes(const std::filesystem::path& path);
 std::string ReadBytes(const std::string& path);
 std::string ReadBytes(const char* path);
 
+// The pieces of `text` that end with `end` (a last piece without it is left out).
+std::vector<std::string> Lines(const std::string& text, const std::string& end);
+// The run log at `path` as UTF-8 lines: its Windows-1252 bytes decoded and split at CR LF.
+std::vector<std::string> LogLines(const std::string& path);
+
 // The names of the entries in a folder, sorted; only those with `extension` (".rar") when one is given.
 std::vector<std::string> FileNames(const std::filesystem::path& folder, const std::string& extension = "");
 
