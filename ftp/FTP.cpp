@@ -1,5 +1,8 @@
 #include "ftp/FTP.h"
 
+#include <charconv>
+#include <system_error>
+
 #include "ftp/Exceptions.h"
 
 namespace ftp {
@@ -93,6 +96,24 @@ void TIdFTP::CreateFolder(const std::string& name) { SendCommand("MKD " + name, 
 void TIdFTP::EnterFolder(const std::string& name) { SendCommand("CWD " + name, {200, 250}); }
 
 void TIdFTP::DeleteRemoteFile(const std::string& name) { SendCommand("DELE " + name, {250}); }
+
+void TIdFTP::RenameFile(const std::string& from, const std::string& to) {
+  SendCommand("RNFR " + from, {350});
+  SendCommand("RNTO " + to, {250});
+}
+
+std::int64_t TIdFTP::FileSize(const std::string& name) {
+  try {
+    SendCommand("SIZE " + name, {213});
+  } catch (const EIdProtocolReplyError& error) {
+    if (IsUnknownCommandReply(error.ReplyCode())) return -1;
+    throw;
+  }
+  const std::string text = LastReply.Text.empty() ? std::string() : LastReply.Text.front();
+  std::int64_t size = -1;
+  const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), size);
+  return failure == std::errc() && end == text.data() + text.size() && size >= 0 ? size : -1;
+}
 
 void TIdFTP::SendTypeCommand() {
   SendCommand(std::string("TYPE ") + (transferType_ == TIdFTPTransferType::ftASCII ? "A" : "I"), {200});

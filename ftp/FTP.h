@@ -17,6 +17,10 @@ namespace ftp {
 // minutes instead of stalling an unattended run for ever.
 inline constexpr int kProgramReadTimeout = 120000;
 
+// Replies by which a server says it does not know or does not carry out a command (unrecognised, not
+// implemented, not implemented for that parameter).
+inline bool IsUnknownCommandReply(int code) { return code == 500 || code == 502 || code == 504; }
+
 enum class TIdFTPTransferType { ftASCII, ftBinary };
 
 enum class TIdFtpProxyType {
@@ -66,6 +70,11 @@ class TIdFTP : public TIdTCPClient {
   void CreateFolder(const std::string& name);
   void EnterFolder(const std::string& name);
   void DeleteRemoteFile(const std::string& name);
+  // RNFR then RNTO.
+  void RenameFile(const std::string& from, const std::string& to);
+  // The size in bytes the server gives for `name` (SIZE), or -1 when it does not know the command or its
+  // reply holds no number.
+  std::int64_t FileSize(const std::string& name);
   void SendTypeCommand();
   void AbortTransfer();
 

@@ -5,6 +5,7 @@
 #include "run/Archiver.h"
 #include "run/FtpDeliveryStage.h"
 #include "run/HeadlessWindow.h"
+#include "run/WorkFolder.h"
 
 namespace run {
 
@@ -12,17 +13,19 @@ bool BtnTestaConexaoClick(const ConnectionTestSetup& setup) {
   const app::BackupSettings& settings = setup.settings;
   ftp::TIdFTP& client = setup.IdFTP1;
   client.Passive = settings.ComboBox1 != 0;
+  CreateWorkFolder(setup.workFolder);
   const std::string payload = setup.workFolder + std::string(kArchiverFileName);
   WriteArchiverIfMissing(payload, setup.archiver);
   try {
     client.CloseConnection();
     ConfigureFtpClient(client, settings);
     client.ConnectAndLogin(true, ftp::WaitDefault);
+    // The same folder handling as the delivery, so a folder the test passes is one the runs can use.
+    EnterDeliveryFolder(client, settings.EdtPastaFTP);
     std::vector<std::string> listing;
     ListMatching(client, listing, "*");
-    const std::string remote = settings.EdtPastaFTP + "/winrar";
-    client.UploadFile(payload, remote, false);
-    client.DeleteRemoteFile(remote);
+    client.UploadFile(payload, kConnectionTestRemoteName, false);
+    client.DeleteRemoteFile(kConnectionTestRemoteName);
     client.CloseConnection();
   } catch (const std::exception&) {
     setup.window.ShowNotice(kConnectionProblems);

@@ -1,6 +1,10 @@
 #include "run/FtpDeliveryNames.h"
 
+#include <algorithm>
+#include <charconv>
 #include <chrono>
+#include <system_error>
+#include <vector>
 
 #include "platform/Exception.h"
 #include "platform/Text.h"
@@ -28,14 +32,40 @@ std::string FtpExtension(const app::BackupSettings& settings) {
 
 std::string FtpListingMask(const app::BackupSettings& settings) { return "bkp*." + FtpExtension(settings); }
 
-std::string FtpRemotePath(const app::BackupSettings& settings, const std::string& remoteName) {
-  return settings.EdtPastaFTP.empty() ? remoteName : settings.EdtPastaFTP + "/" + remoteName;
+namespace {
+constexpr std::string_view kTemporarySuffix = ".parcial";
+}  // namespace
+
+std::string FtpTemporaryName(const std::string& remoteName) {
+  return remoteName + std::string(kTemporarySuffix);
+}
+
+std::string FtpTemporaryMask(const app::BackupSettings& settings) {
+  return FtpListingMask(settings) + std::string(kTemporarySuffix);
 }
 
 std::string ListedName(std::string_view line) {
   const std::size_t start = line.find("bkp");
   if (start != std::string_view::npos) line.remove_prefix(start);
   return std::string(platform::Trim(line));
+}
+
+std::int64_t ListedSize(std::string_view line) {
+  std::vector<std::string_view> fields;
+  while (!line.empty()) {
+    const std::size_t start = line.find_first_not_of(" \t");
+    if (start == std::string_view::npos) break;
+    line.remove_prefix(start);
+    const std::size_t end = std::min(line.find_first_of(" \t"), line.size());
+    fields.push_back(line.substr(0, end));
+    line.remove_prefix(end);
+  }
+  // Type and permissions, links, owner, group, size, three date fields, the name.
+  if (fields.size() < 9 || fields[0].size() != 10) return -1;
+  std::int64_t size = -1;
+  const std::string_view text = fields[4];
+  const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), size);
+  return failure == std::errc() && end == text.data() + text.size() ? size : -1;
 }
 
 std::int64_t NameDate(const std::string& listedName) {

@@ -1,11 +1,15 @@
 #include "run/FtpDeliveryStage.h"
 
+#include <algorithm>
 #include <exception>
+#include <filesystem>
+#include <system_error>
 
 #include "ftp/Exceptions.h"
 #include "platform/Conversions.h"
 #include "platform/Exception.h"
 #include "platform/Files.h"
+#include "platform/Utf8Path.h"
 #include "run/FtpDeliveryNames.h"
 #include "run/RunTexts.h"
 
@@ -64,6 +68,7 @@ DeliveryOutcome FtpDeliveryStage::Perform(RunContext& context) {
       context.window.ProcessMessages();
       return DeliveryOutcome::Delivered;
     } catch (const std::exception&) {
+      DiscardPendingTemporary();
       // The error's own text is neither shown nor logged: the user gets the fixed question.
       bool givenUp;
       if (!automatic) {
@@ -86,50 +91,166 @@ void FtpDeliveryStage::Attempt(RunContext& context) {
   const app::BackupSettings& settings = context.settings;
   IdFTP1.CloseConnection();
   ConfigureFtpClient(IdFTP1, settings);
+  const int keep = KeepCount(settings);
   IdFTP1.ConnectAndLogin(true, ftp::WaitDefault);
-  // No folder set means the login folder: servers refuse "CWD" without a name, which would fail every
-  // attempt.
-  if (!settings.EdtPastaFTP.empty()) {
-    try {
-      IdFTP1.CreateFolder(settings.EdtPastaFTP);
-    } catch (const ftp::EIdException&) {
-      // Most often the folder is there already.
-    }
-    IdFTP1.EnterFolder(settings.EdtPastaFTP);
-  }
+  EnterDeliveryFolder(IdFTP1, settings.EdtPastaFTP);
 
-  const std::string mask = FtpListingMask(settings);
+  context.console.AppendTimed(texts::kConsoleFtpTransferring);
+  context.window.ProcessMessages();
+  UploadVerified(context);
+  RemoveTemporaryLeftovers(context);
+  try {
+    ApplyRetention(context, keep);
+  } catch (const std::exception& error) {
+    // The new archive is complete on the server: a delete that fails costs space, never the delivery.
+    context.log.WriteStamped(std::string(texts::kLogFtpRetentionFailed) + error.what());
+  }
+}
+
+void FtpDeliveryStage::UploadVerified(RunContext& context) {
+  const std::string& remoteName = context.names.remoteName;
+  if (renameRefused_) {
+    UploadAndCheckSize(context, remoteName);
+    return;
+  }
+  const std::string temporaryName = FtpTemporaryName(remoteName);
+  pendingTemporary_ = temporaryName;
+  UploadAndCheckSize(context, temporaryName);
+  try {
+    IdFTP1.RenameFile(temporaryName, remoteName);
+  } catch (const ftp::EIdProtocolReplyError& error) {
+    if (!ftp::IsUnknownCommandReply(error.ReplyCode())) throw;
+    // A server without renames gets the archive under its final name, checked the same way.
+    renameRefused_ = true;
+    DeleteQuietly(temporaryName);
+    UploadAndCheckSize(context, remoteName);
+  }
+  pendingTemporary_.clear();
+}
+
+void FtpDeliveryStage::UploadAndCheckSize(RunContext& context, const std::string& name) {
+  const std::string& localPath = context.names.localArchivePath;
+  try {
+    IdFTP1.UploadFile(localPath, name, false);
+  } catch (const ftp::EIdProtocolReplyError& error) {
+    if (error.ReplyCode() != 452 && error.ReplyCode() != 552) throw;
+    // The server is out of space: one earlier archive makes room, as long as one stays, then one more try.
+    DeleteQuietly(name);
+    if (!DeleteOldestForSpace(context)) throw;
+    IdFTP1.UploadFile(localPath, name, false);
+  }
+  std::error_code ignored;
+  const auto sent =
+      static_cast<std::int64_t>(std::filesystem::file_size(platform::Utf8Path(localPath), ignored));
+  const std::int64_t held = ServerFileSize(name);
+  if (held < 0) {
+    context.log.WriteStamped(std::string(texts::kLogFtpSizeUnknown) + name);
+  } else if (held != sent) {
+    throw platform::Exception("O servidor guardou " + std::to_string(held) + " bytes de " + name + ", mas " +
+                              std::to_string(sent) + " foram enviados.");
+  }
+}
+
+std::int64_t FtpDeliveryStage::ServerFileSize(const std::string& name) {
+  const std::int64_t size = IdFTP1.FileSize(name);
+  if (size >= 0) return size;
+  std::vector<std::string> lines;
+  IdFTP1.ListFolder(&lines, name, true);
+  return lines.size() == 1 ? ListedSize(lines.front()) : -1;
+}
+
+void FtpDeliveryStage::DeleteQuietly(const std::string& name) {
+  try {
+    IdFTP1.DeleteRemoteFile(name);
+  } catch (const ftp::EIdException&) {
+    // Best effort: the next successful attempt clears what is left.
+  }
+}
+
+void FtpDeliveryStage::DiscardPendingTemporary() {
+  if (pendingTemporary_.empty()) return;
+  if (IdFTP1.IsConnected()) DeleteQuietly(pendingTemporary_);
+  pendingTemporary_.clear();
+}
+
+void FtpDeliveryStage::RemoveTemporaryLeftovers(RunContext& context) {
+  const std::string mask = FtpTemporaryMask(context.settings);
+  std::vector<std::string> lines;
+  ListMatching(IdFTP1, lines, mask);
+  for (const std::string& line : lines) {
+    // Checked here too: some servers list the whole folder whatever the mask.
+    const std::string name = ListedName(line);
+    if (platform::MatchesWildcard(name, mask)) DeleteQuietly(name);
+  }
+}
+
+std::vector<FtpDeliveryStage::DatedArchive> FtpDeliveryStage::EarlierArchives(RunContext& context) {
+  const std::string mask = FtpListingMask(context.settings);
   ListMatching(IdFTP1, Memo2, mask);
-  for (int keep = KeepCount(settings); keep > 0 && static_cast<int>(Memo2.size()) >= keep;
-       keep = KeepCount(settings)) {
-    const std::size_t listedBefore = Memo2.size();
-    const std::string deleted = DeleteOldest();
-    ListMatching(IdFTP1, Memo2, mask);
+  std::vector<DatedArchive> archives;
+  for (const std::string& line : Memo2) {
+    const std::string name = ListedName(line);
+    if (name == context.names.remoteName || !platform::MatchesWildcard(name, mask)) continue;
+    try {
+      archives.push_back({NameDate(name), name});
+    } catch (const platform::Exception&) {
+      // Not one of ours (a renamed copy, a user's file): never counted, never deleted.
+      if (undatedReported_.insert(name).second) {
+        context.log.WriteStamped(std::string(texts::kLogFtpUndatedName) + name);
+      }
+    }
+  }
+  return archives;
+}
+
+void FtpDeliveryStage::ApplyRetention(RunContext& context, int keep) {
+  if (keep <= 0) return;
+  // The new archive counts as one of those kept and is never deleted.
+  for (std::vector<DatedArchive> earlier = EarlierArchives(context);
+       static_cast<int>(earlier.size()) + 1 > keep;) {
+    const std::size_t countBefore = earlier.size();
+    const std::string deleted = DeleteOldest(earlier);
+    earlier = EarlierArchives(context);
     // A server that acknowledges the delete but keeps the file would hold the attempt here for ever.
-    if (Memo2.size() >= listedBefore) {
+    if (earlier.size() >= countBefore) {
       throw platform::Exception("O servidor confirmou a exclusão de \"" + deleted +
                                 "\", mas o arquivo continua na pasta.");
     }
   }
-
-  context.console.AppendTimed(texts::kConsoleFtpTransferring);
-  context.window.ProcessMessages();
-  IdFTP1.UploadFile(context.names.localArchivePath, FtpRemotePath(settings, context.names.remoteName), false);
 }
 
-std::string FtpDeliveryStage::DeleteOldest() {
-  std::int64_t oldestTime = NameDate("bkp31123000000000");
-  std::string oldestName;
-  for (const std::string& line : Memo2) {
-    const std::string name = ListedName(line);
-    const std::int64_t date = NameDate(name);
-    if (date < oldestTime) {
-      oldestTime = date;
-      oldestName = name;
+bool FtpDeliveryStage::DeleteOldestForSpace(RunContext& context) {
+  const std::vector<DatedArchive> earlier = EarlierArchives(context);
+  if (earlier.size() < 2) return false;
+  DeleteOldest(earlier);
+  return true;
+}
+
+std::string FtpDeliveryStage::DeleteOldest(const std::vector<DatedArchive>& archives) {
+  // Of equal dates the one listed first goes.
+  const auto oldest =
+      std::min_element(archives.begin(), archives.end(),
+                       [](const DatedArchive& a, const DatedArchive& b) { return a.date < b.date; });
+  IdFTP1.DeleteRemoteFile(oldest->name);
+  return oldest->name;
+}
+
+void EnterDeliveryFolder(ftp::TIdFTP& client, const std::string& folder) {
+  // No folder set means the login folder: servers refuse "CWD" without a name.
+  if (folder.empty()) return;
+  // Each level is made in turn (most servers make one level per MKD); an error is passed over, as the
+  // folder is most often there already.
+  for (std::size_t end = folder.find('/', 1);; end = folder.find('/', end + 1)) {
+    const std::string level = folder.substr(0, end);
+    if (level.back() != '/') {
+      try {
+        client.CreateFolder(level);
+      } catch (const ftp::EIdException&) {
+      }
     }
+    if (end == std::string::npos) break;
   }
-  IdFTP1.DeleteRemoteFile(oldestName);
-  return oldestName;
+  client.EnterFolder(folder);
 }
 
 }  // namespace run

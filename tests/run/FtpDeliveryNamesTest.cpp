@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/Exception.h"
+#include "platform/Files.h"
 #include "run/FtpDeliveryNames.h"
 
 namespace {
@@ -41,15 +42,17 @@ TEST(FtpDeliveryNamesTest, NamesWithoutAValidDateAreErrors) {
   EXPECT_NO_THROW(run::NameDate("bkp29022028000000.rar"));
 }
 
-TEST(FtpDeliveryNamesTest, MaskAndRemotePathFollowTheSettings) {
+TEST(FtpDeliveryNamesTest, MasksFollowTheSettingsAndNeverMatchTemporaryNames) {
   app::BackupSettings settings;
   EXPECT_EQ(run::FtpListingMask(settings), "bkp*.rar");
-  EXPECT_EQ(run::FtpRemotePath(settings, "bkp1.rar"), "bkp1.rar");
+  EXPECT_EQ(run::FtpTemporaryMask(settings), "bkp*.rar.parcial");
   settings.CheckMudaExtensao = true;
   settings.EdtExtensaoFTP = "zip";
-  settings.EdtPastaFTP = "/backup";
   EXPECT_EQ(run::FtpListingMask(settings), "bkp*.zip");
-  EXPECT_EQ(run::FtpRemotePath(settings, "bkp1.zip"), "/backup/bkp1.zip");
+  const std::string temporary = run::FtpTemporaryName("bkp08122026210728.zip");
+  EXPECT_EQ(temporary, "bkp08122026210728.zip.parcial");
+  EXPECT_FALSE(platform::MatchesWildcard(temporary, run::FtpListingMask(settings)));
+  EXPECT_TRUE(platform::MatchesWildcard(temporary, run::FtpTemporaryMask(settings)));
 }
 
 }  // namespace

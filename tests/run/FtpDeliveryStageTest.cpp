@@ -137,8 +137,8 @@ TEST_P(FtpRetentionTest, TwelveArchivesKeepTenLeaveTenWithTheOldestByNameDateDel
   const auto shown = std::find(gauge.begin(), gauge.end(), "show");
   ASSERT_NE(shown, gauge.end());
   const std::string size = std::to_string(archive.size());
-  EXPECT_NE(std::find(shown, gauge.end(), "max " + size), gauge.end());
-  EXPECT_EQ(gauge.back(), "progress " + size);
+  const auto uploadBegins = std::find(shown, gauge.end(), "max " + size);
+  EXPECT_NE(std::find(uploadBegins, gauge.end(), "progress " + size), gauge.end());
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, FtpRetentionTest,
@@ -147,6 +147,63 @@ INSTANTIATE_TEST_SUITE_P(Servers, FtpRetentionTest,
                                          ServerCase{"vsftpd_passive", true, true},
                                          ServerCase{"vsftpd_active", true, false}),
                          [](const testing::TestParamInfo<ServerCase>& info) { return info.param.name; });
+
+// The folder as people type it: relative or absolute, one or two levels, made when missing. The
+// connection test and the delivery must agree on each.
+TEST_F(FtpStageTest, RelativeAndAbsoluteFoldersAgreeBetweenTheConnectionTestAndTheDelivery) {
+  for (const bool vsftpd : {false, true}) {
+    const FtpPeer peer(vsftpd);
+    UseServer(peer);
+    for (const std::string remoteFolder : {"backups", "/absoluta", "a/b", "/c/d"}) {
+      SCOPED_TRACE(std::string(vsftpd ? "vsftpd " : "pyftpdlib ") + remoteFolder);
+      harness.settings.EdtPastaFTP = remoteFolder;
+      DeliveryHarness delivery;
+      delivery.Archive(archive);
+      delivery.settings = harness.settings;
+      run::FtpDeliveryStage stage(*client);
+      EXPECT_EQ(delivery.Perform(stage), run::DeliveryOutcome::Delivered);
+
+      AnsweringWindow window;
+      std::unique_ptr<ftp::TIdFTP> testClient = run::MakeIdFTP1();
+      testsupport::TempFolder work;
+      const std::string payload = "archiver";
+      EXPECT_TRUE(run::BtnTestaConexaoClick(
+          {harness.settings, *testClient, window, work.Path(), std::as_bytes(std::span(payload))}));
+
+      const fs::path folder = peer.Home() / fs::path(remoteFolder).relative_path();
+      EXPECT_EQ(FileNames(folder), std::vector<std::string>{kArchiveName});
+      EXPECT_EQ(ReadBytes(folder / kArchiveName), archive);
+    }
+  }
+}
+
+// Keep count 1 and one archive on the server: an upload the server refuses must cost nothing.
+TEST_F(FtpStageTest, RefusedUploadDeletesNoArchive) {
+  const FtpPeer peer(true);
+  const fs::path folder = peer.Folder("backup", {"bkp01012026000000.rar"});
+  // vsftpd's user may list the folder but not write there.
+  std::system(("chown root: " + folder.string() + " && chmod 755 " + folder.string()).c_str());
+  UseServer(peer);
+  harness.settings.edtarquivosftp = "1";
+  harness.settings.Check_ErroFTP = true;
+
+  EXPECT_EQ(Deliver(), run::DeliveryOutcome::NotDelivered);
+
+  EXPECT_EQ(FileNames(folder), std::vector<std::string>{"bkp01012026000000.rar"});
+  EXPECT_EQ(harness.LogMessages(), kThreeFailedAttempts);
+}
+
+TEST_F(FtpStageTest, LeftoversOfCutOffUploadsGoAtTheNextSuccessAndAreNeverCounted) {
+  const FtpPeer peer(false);
+  const fs::path folder = peer.Folder(
+      "backup", {"bkp01012026000000.rar", "bkp07122026210000.rar.parcial", "bkp08122026210728.rar.parcial"});
+  UseServer(peer);
+  harness.settings.edtarquivosftp = "2";
+
+  EXPECT_EQ(Deliver(), run::DeliveryOutcome::Delivered);
+
+  EXPECT_EQ(FileNames(folder), (std::vector<std::string>{"bkp01012026000000.rar", kArchiveName}));
+}
 
 TEST_F(FtpStageTest, EmptyFolderSettingUploadsIntoTheLoginFolder) {
   for (const bool vsftpd : {false, true}) {
@@ -209,8 +266,6 @@ TEST_F(FtpStageTest, FailedAttemptsAreRetriedTenSecondsApartThenGivenUp) {
       {"unreachable server", {"bkp01012026000000.rar"}, std::to_string(ftpfixtures::ClosedPort()), "1"},
       {"port that is no number", {"bkp01012026000000.rar"}, "21x", "1"},
       {"keep count that is no number", {"bkp01012026000000.rar"}, "", "dez"},
-      {"name without a date", {"bkp01012026000000.rar", "bkpcopia.rar", "bkp02012026000000.rar"}, "", "2"},
-      {"name with an impossible date", {"bkp01012026000000.rar", "bkp30022026000000.rar"}, "", "1"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -260,46 +315,110 @@ TEST_F(FtpStageTest, NobodyToAskRetriesOnItsOwn) {
   EXPECT_EQ(harness.sleeper.sleeps.size(), 2u);
 }
 
-TEST_F(FtpStageTest, OwnerNamedLikeAnArchiveFailsTheAttemptAndDeletesNothing) {
-  const std::string owner = "bkpuser" + std::to_string(::getpid() % 100000);
-  if (std::system(("useradd --no-create-home --shell /usr/sbin/nologin " + owner + " 2>/dev/null").c_str()) !=
-      0) {
-    GTEST_SKIP() << "cannot create the user " << owner;
-  }
-  struct RemoveUser {
-    std::string name;
-    ~RemoveUser() { std::system(("userdel " + name).c_str()); }
-  } removeUser{owner};
+TEST_F(FtpStageTest, NamesWithoutADateAreLeftAloneAndLoggedOnceWhileTheUploadGoesOn) {
   const FtpPeer peer(false);
-  const std::vector<std::string> earlier{"bkp01012026000000.rar", "bkp02012026000000.rar"};
+  const std::vector<std::string> earlier{"bkp01012026000000.rar", "bkp02012026000000.rar", "bkpcopia.rar",
+                                         "bkp30022026000000.rar", "bkp-antes-da-migracao.rar"};
   const fs::path folder = peer.Folder("backup", earlier);
-  std::system(("chown " + owner + " " + (folder / earlier[0]).string()).c_str());
   UseServer(peer);
-  harness.settings.edtarquivosftp = "2";
+  harness.settings.edtarquivosftp = "1";
 
-  EXPECT_EQ(Deliver(), run::DeliveryOutcome::NotDelivered);
+  EXPECT_EQ(Deliver(), run::DeliveryOutcome::Delivered);
 
-  EXPECT_EQ(harness.LogMessages(), (std::vector<std::string>{kAttemptLog, kGivenUpLog, kFailedLog}));
-  EXPECT_EQ(FileNames(folder), earlier);
+  EXPECT_EQ(FileNames(folder),
+            Sorted({"bkp-antes-da-migracao.rar", "bkp30022026000000.rar", "bkpcopia.rar", kArchiveName}));
+  // Each listing of the retention names them again; the log does once.
+  const std::string undated = " - Arquivo no servidor FTP sem data no nome, ignorado na retenção: ";
+  EXPECT_EQ(
+      harness.LogMessages(),
+      (std::vector<std::string>{kAttemptLog, undated + "bkp-antes-da-migracao.rar",
+                                undated + "bkp30022026000000.rar", undated + "bkpcopia.rar", kSentLog}));
 }
 
-TEST_F(FtpStageTest, ServerThatKeepsADeletedArchiveFailsTheAttemptInsteadOfDeletingForEver) {
-  // This server acknowledges every DELE and lists the same archive again.
+TEST_F(FtpStageTest, ServerThatKeepsADeletedArchiveDeliversAndLogsThatRetentionFailed) {
+  // This server acknowledges every DELE and lists the same earlier archive again.
   ftpfixtures::FakeFtpServer server("dele_keeps_file");
   harness.settings.EdtPortaFTP = std::to_string(server.Port());
   harness.settings.ComboBox1 = 1;
   harness.settings.edtarquivosftp = "1";
-  harness.window.answers = {run::RetryAnswer::Cancel};
 
-  EXPECT_EQ(Deliver(), run::DeliveryOutcome::NotDelivered);
+  EXPECT_EQ(Deliver(), run::DeliveryOutcome::Delivered);
   client.reset();
 
-  EXPECT_EQ(harness.LogMessages(), (std::vector<std::string>{kAttemptLog, kGivenUpLog, kFailedLog}));
+  EXPECT_EQ(
+      harness.LogMessages(),
+      (std::vector<std::string>{kAttemptLog,
+                                " - Arquivo enviado, mas não foi possível excluir os arquivos antigos do "
+                                "servidor FTP: O servidor confirmou a exclusão de \"bkp01012026000000.rar\", "
+                                "mas o arquivo continua na pasta.",
+                                kSentLog}));
   const std::vector<std::string> commands = server.Commands();
-  EXPECT_EQ(std::count(commands.begin(), commands.end(), "DELE bkp08122026210728.rar"), 1);
-  EXPECT_EQ(std::count_if(commands.begin(), commands.end(),
-                          [](const std::string& command) { return command.starts_with("STOR"); }),
-            0);
+  EXPECT_EQ(std::count(commands.begin(), commands.end(), "DELE bkp01012026000000.rar"), 1);
+}
+
+// What the stage sends to scripted servers: the upload under a temporary name, its size checked, the
+// rename; and what it does when a server refuses, lies or runs out of space.
+TEST_F(FtpStageTest, UploadTravelsUnderATemporaryNameAndIsCheckedBeforeItCounts) {
+  const std::string temporary = "bkp08122026210728.rar.parcial";
+  const std::vector<std::string> verifiedUpload{"STOR " + temporary, "SIZE " + temporary, "RNFR " + temporary,
+                                                "RNTO " + std::string(kArchiveName)};
+  struct Case {
+    const char* scenario;
+    run::DeliveryOutcome outcome;
+    std::vector<std::string> expectedCommands;  // in this order among those sent
+    std::vector<std::string> absentCommands;
+  };
+  const std::vector<Case> cases{
+      {"renames", run::DeliveryOutcome::Delivered, verifiedUpload, {"DELE " + temporary}},
+      {"size_from_listing",
+       run::DeliveryOutcome::Delivered,
+       {"STOR " + temporary, "SIZE " + temporary, "LIST " + temporary, "RNFR " + temporary},
+       {}},
+      {"rnfr_502",
+       run::DeliveryOutcome::Delivered,
+       {"STOR " + temporary, "RNFR " + temporary, "DELE " + temporary, "STOR " + std::string(kArchiveName),
+        "SIZE " + std::string(kArchiveName)},
+       {"RNTO " + std::string(kArchiveName)}},
+      {"size_lies",
+       run::DeliveryOutcome::NotDelivered,
+       {"STOR " + temporary, "SIZE " + temporary, "DELE " + temporary},
+       {"RNFR " + temporary}},
+      {"stor_552_then_room",
+       run::DeliveryOutcome::Delivered,
+       {"STOR " + temporary, "DELE " + temporary, "DELE bkp01012026000000.rar", "STOR " + temporary,
+        "RNTO " + std::string(kArchiveName)},
+       {"DELE bkp02012026000000.rar"}},
+      {"stor_452_one_archive",
+       run::DeliveryOutcome::NotDelivered,
+       {"STOR " + temporary},
+       {"DELE bkp01012026000000.rar"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.scenario);
+    ftpfixtures::FakeFtpServer server(c.scenario);
+    DeliveryHarness attempt;
+    attempt.Archive(archive);
+    attempt.settings = harness.settings;
+    attempt.settings.EdtPastaFTP = "";
+    attempt.settings.EdtPortaFTP = std::to_string(server.Port());
+    attempt.settings.ComboBox1 = 1;
+    attempt.window.answers = {run::RetryAnswer::Cancel};
+    std::unique_ptr<ftp::TIdFTP> scripted = run::MakeIdFTP1();
+    run::FtpDeliveryStage stage(*scripted);
+
+    EXPECT_EQ(attempt.Perform(stage), c.outcome);
+    scripted.reset();
+
+    const std::vector<std::string> commands = server.Commands();
+    auto next = commands.begin();
+    for (const std::string& expected : c.expectedCommands) {
+      next = std::find(next, commands.end(), expected);
+      ASSERT_NE(next, commands.end()) << "missing or out of order: " << expected;
+    }
+    for (const std::string& absent : c.absentCommands) {
+      EXPECT_EQ(std::find(commands.begin(), commands.end(), absent), commands.end()) << absent;
+    }
+  }
 }
 
 TEST(FtpGaugeTest, HandlersMoveTheGauge) {
@@ -370,12 +489,18 @@ TEST_F(ConnectionTestTest, FailuresShowTheProblemMessage) {
   }
 }
 
-TEST_F(ConnectionTestTest, MissingWorkingFolderFailsBeforeAnyConnection) {
+TEST_F(ConnectionTestTest, WorkingFolderIsCreatedOnAFreshMachine) {
+  const FtpPeer peer(false);
   settings.EdtServidorFTP = "127.0.0.1";
-  settings.EdtPortaFTP = std::to_string(ftpfixtures::ClosedPort());
-  EXPECT_THROW(Test(folder.Path() + "Backup/"), std::exception);
-  EXPECT_TRUE(window.notices.empty());
-  EXPECT_FALSE(fs::exists(folder.Root() / "Backup"));
+  settings.EdtPortaFTP = std::to_string(peer.Port());
+  settings.EdtUsuarioFTP = peer.User();
+  settings.EdtSenhaFTP = peer.Password();
+  const std::string work = folder.Path() + "torvi/Backup/";
+
+  EXPECT_TRUE(Test(work));
+
+  EXPECT_EQ(window.notices, std::vector<std::string>{"Conexão OK!"});
+  EXPECT_EQ(ReadBytes(work + "winrar.exe"), payload);
 }
 
 }  // namespace
