@@ -13,6 +13,7 @@ enum ExitStatus : int {
   kExitDone = run::kExitRunSucceeded,
   kExitRunIncomplete = run::kExitNothingDelivered,
   kExitNoSettings = 3,
+  kExitAnotherRunActive = run::kExitAnotherRunActive,
   kExitBadUsage = 64,
 };
 

@@ -1,13 +1,16 @@
 #include "run/BackupRun.h"
 
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 #include "platform/Files.h"
+#include "platform/FolderLock.h"
 #include "platform/Process.h"
 #include "platform/Utf8Path.h"
 #include "run/Archiver.h"
 #include "run/RunTexts.h"
+#include "run/WorkFolder.h"
 
 namespace run {
 
@@ -37,8 +40,18 @@ BackupRun::BackupRun(const app::BackupSettings& settings, RunWindow& window, Run
 RunOutcome BackupRun::Perform() {
   RunOutcome outcome;
   log_.Open();
-  CreateWorkFolder();
+  CreateWorkFolder(environment_.workFolder);
   window_.DisableRunButtons();
+  // Two runs in one working folder would clean up, write and delete each other's files.
+  const std::unique_ptr<platform::FolderLock> lock =
+      platform::FolderLock::TryAcquire(environment_.workFolder + std::string(kRunLockFileName));
+  if (!lock) {
+    log_.WriteStampedAndClose(" - " + std::string(texts::kRunAlreadyActive));
+    console_.AppendTimed(texts::kRunAlreadyActive);
+    window_.RequestEnd();
+    outcome.anotherRunActive = true;
+    return outcome;
+  }
   // One reading of the clock, so that date and time cannot straddle midnight.
   const RunStamp stamp = MakeRunStamp(environment_.clock.Now());
   const std::string& work = environment_.workFolder;
@@ -63,18 +76,6 @@ RunOutcome BackupRun::Perform() {
   log_.WriteStampedAndClose(texts::kLogRunEnd);
   window_.RequestEnd();
   return outcome;
-}
-
-void BackupRun::CreateWorkFolder() {
-  std::string folder = environment_.workFolder;
-  while (!folder.empty() && folder.back() == platform::kPathSeparator) {
-    folder.pop_back();
-  }
-  const std::size_t lastSeparator = folder.rfind(platform::kPathSeparator);
-  if (lastSeparator != std::string::npos && lastSeparator > 0) {
-    platform::CreateFolder(folder.substr(0, lastSeparator));
-  }
-  platform::CreateFolder(folder);
 }
 
 void BackupRun::CleanUp(const RunStamp& stamp, const std::string& mask, std::string_view failureLine) {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "app/BackupSettings.h"
 #include "platform/Clock.h"
@@ -28,11 +29,15 @@ struct RunStages {
   DeliveryStage& ftp;
 };
 
+// Held by a run for its whole length in the working folder.
+inline constexpr std::string_view kRunLockFileName = "torvi-backup.lock";
+
 struct RunOutcome {
   DatabaseOutcome database = DatabaseOutcome::BackupWritten;
   bool archiveCreated = false;                 // the archive existed once the archiver had ended
   std::optional<DeliveryOutcome> destination;  // empty when CheckDestino is off
   std::optional<DeliveryOutcome> ftp;          // empty when CheckFTP is off
+  bool anotherRunActive = false;               // another run held the working folder: nothing was done
 };
 
 // One backup run (the body of "Testar Backup"): log, working folder, database backup, archive,
@@ -46,7 +51,6 @@ class BackupRun {
   RunOutcome Perform();
 
  private:
-  void CreateWorkFolder();
   void CleanUp(const RunStamp& stamp, const std::string& mask, std::string_view failureLine);
   void BringBackupFromShare(RunContext& context);
   void Archive(RunContext& context, RunOutcome& outcome);

@@ -10,6 +10,7 @@
 namespace run {
 
 int ExitStatus(const RunOutcome& outcome) {
+  if (outcome.anotherRunActive) return kExitAnotherRunActive;
   const bool backupArchived = outcome.database == DatabaseOutcome::BackupWritten && outcome.archiveCreated;
   const bool delivered =
       outcome.destination != DeliveryOutcome::NotDelivered && outcome.ftp != DeliveryOutcome::NotDelivered;

@@ -12,8 +12,10 @@ namespace run {
 inline constexpr int kExitRunSucceeded = 0;
 inline constexpr int kExitRunFailed = 1;         // the database stage (or writing the archiver) raised
 inline constexpr int kExitNothingDelivered = 2;  // ended, but the backup is missing or a delivery failed
+inline constexpr int kExitAnotherRunActive = 4;  // another run held the working folder: nothing was done
 
-// 0 when the backup was written and archived and every enabled delivery succeeded, else 2.
+// 0 when the backup was written and archived and every enabled delivery succeeded, 4 when another run
+// held the working folder, else 2.
 int ExitStatus(const RunOutcome& outcome);
 
 // Performs one run with the given window, stages and environment; an error that ends the run early is

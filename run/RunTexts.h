@@ -28,6 +28,15 @@ inline constexpr std::string_view kLogFtpAttempt = " - Iniciando tentativa de en
 inline constexpr std::string_view kLogFtpSent = " - Arquivo Enviado com Sucesso!";
 inline constexpr std::string_view kLogFtpGivenUp = " - Abortado pelo Usuário!";
 inline constexpr std::string_view kLogFtpFailed = " - Problemas com a Conexão!";
+// Both the log (after " - ") and the console show it.
+inline constexpr std::string_view kRunAlreadyActive =
+    "Já existe um backup em andamento nesta pasta de trabalho; esta execução foi encerrada.";
+inline constexpr std::string_view kLogFtpUndatedName =
+    " - Arquivo no servidor FTP sem data no nome, ignorado na retenção: ";  // + the name
+inline constexpr std::string_view kLogFtpSizeUnknown =
+    " - O servidor FTP não informou o tamanho do arquivo enviado; tamanho não conferido: ";  // + the name
+inline constexpr std::string_view kLogFtpRetentionFailed =
+    " - Arquivo enviado, mas não foi possível excluir os arquivos antigos do servidor FTP: ";  // + why
 inline constexpr std::string_view kLogRunEnd = " - Backup Finalizado!";
 
 // Status console.

@@ -2,11 +2,14 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 #include "platform/Exception.h"
 #include "platform/Files.h"
+#include "platform/FolderLock.h"
 #include "run/BackupRun.h"
+#include "run/HeadlessRun.h"
 #include "run/RunTexts.h"
 #include "tests/run/RunTestSupport.h"
 #include "tests/support/TempFolder.h"
@@ -175,6 +178,28 @@ TEST_F(BackupRunTest, CleanUpDeletesOnlyMatchingFilesWhateverTheirCase) {
   EXPECT_TRUE(fs::exists(fs::path(Work()) / "folder.bk" / "inside.bk"));
   EXPECT_TRUE(fs::exists(Work() + kArchiveName));
   EXPECT_EQ(Log().find("Problemas"), std::string::npos);
+}
+
+TEST_F(BackupRunTest, RunFindingTheWorkingFolderLockedLogsOneLineAndTouchesNothing) {
+  fs::create_directories(Work());
+  WriteBytes(Work() + "old.bk", "the other run's backup");
+  std::unique_ptr<platform::FolderLock> otherRun = platform::FolderLock::TryAcquire(Work() + std::string(run::kRunLockFileName));
+  ASSERT_TRUE(otherRun);
+
+  const run::RunOutcome outcome = Perform();
+
+  EXPECT_TRUE(outcome.anotherRunActive);
+  EXPECT_EQ(run::ExitStatus(outcome), run::kExitAnotherRunActive);
+  EXPECT_EQ(Log(), " \r\n" + kRule + "\r\n" +
+                       "08122026 - 210728 - J\xE1 existe um backup em andamento nesta pasta de trabalho; esta "
+                       "execu\xE7\xE3o foi encerrada.\r\n");
+  EXPECT_EQ(ReadBytes(Work() + "old.bk"), "the other run's backup");
+  EXPECT_FALSE(fs::exists(Work() + "winrar.exe"));
+  EXPECT_TRUE(window.endRequested);
+
+  otherRun.reset();
+  EXPECT_FALSE(Perform().anotherRunActive);
+  EXPECT_FALSE(fs::exists(Work() + "old.bk"));
 }
 
 // Root deletes anything in a writable folder; the immutable attribute stops even root.
