@@ -117,9 +117,12 @@ void BackupRun::Archive(RunContext& context, RunOutcome& outcome) {
   console_.AppendTimed(texts::kConsoleCompressing);
   log_.WriteStamped(texts::kLogStartingCompression);
   window_.ProcessMessages();
-  // The archiver's exit code is not examined; only whether the archive exists is kept for the caller.
-  platform::RunAndWait(ArchiverCommandLine(context.names));
+  // Whether the archive exists is what counts; the archiver's exit code only explains a missing one.
+  const int exitCode = platform::RunAndWait(ArchiverCommandLine(context.names));
   outcome.archiveCreated = platform::FileExists(context.names.localArchivePath);
+  if (!outcome.archiveCreated) {
+    log_.WriteStamped(std::string(texts::kLogArchiveNotCreated) + std::to_string(exitCode) + ").");
+  }
   console_.AppendTimed(texts::kConsoleCompressed);
   window_.ProcessMessages();
 }

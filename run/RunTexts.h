@@ -37,6 +37,8 @@ inline constexpr std::string_view kLogFtpSizeUnknown =
     " - O servidor FTP não informou o tamanho do arquivo enviado; tamanho não conferido: ";  // + the name
 inline constexpr std::string_view kLogFtpRetentionFailed =
     " - Arquivo enviado, mas não foi possível excluir os arquivos antigos do servidor FTP: ";  // + why
+inline constexpr std::string_view kLogArchiveNotCreated =
+    " - O arquivo compactado não foi criado (código de saída do programa de compactação: ";  // + code + ")."
 inline constexpr std::string_view kLogRunEnd = " - Backup Finalizado!";
 
 // Status console.

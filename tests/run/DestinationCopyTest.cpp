@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#ifdef __linux__
-#include <sys/mount.h>
-#endif
-
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -12,6 +8,7 @@
 #include "platform/Files.h"
 #include "run/DestinationCopy.h"
 #include "tests/run/DeliveryHarness.h"
+#include "tests/support/SmallVolume.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -174,30 +171,9 @@ TEST_F(DestinationCopyTest, MissingLocalArchiveDeletesNothing) {
       std::vector<std::string>{" - Arquivo compactado não encontrado. Nada foi copiado para o destino."});
 }
 
-// A small file system of its own, mounted for one test; the test is skipped where mounting is not allowed.
-class SmallVolume {
- public:
-  SmallVolume(const fs::path& folder, [[maybe_unused]] const std::string& size) : folder_(folder) {
-    fs::create_directory(folder_);
-#ifdef __linux__
-    mounted_ = ::mount("tmpfs", folder_.c_str(), "tmpfs", 0, ("size=" + size).c_str()) == 0;
-#endif
-  }
-  ~SmallVolume() {
-#ifdef __linux__
-    if (mounted_) ::umount2(folder_.c_str(), MNT_DETACH);
-#endif
-  }
-  bool Mounted() const { return mounted_; }
-
- private:
-  fs::path folder_;
-  bool mounted_ = false;
-};
-
 TEST_F(DestinationCopyTest, FullVolumeMakesRoomByOldestCreationTime) {
   const fs::path volumeFolder = harness.Folder() / "volume";
-  SmallVolume volume(volumeFolder, "64k");
+  testsupport::SmallVolume volume(volumeFolder, "64k");
   if (!volume.Mounted()) GTEST_SKIP() << "a small volume cannot be mounted here";
   harness.settings.EdtDestino = volumeFolder.string() + platform::kPathSeparator;
   // Three earlier archives of 20 KiB and a small file fill the 64 KiB; the new one of 16 KiB fits once

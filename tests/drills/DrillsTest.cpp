@@ -1,0 +1,232 @@
+// Fault drills: the real torvi-backup against real servers while something goes wrong, checking the exit
+// status, the log and that nothing is lost. A client library of ours stands in for the database server and
+// copies a chosen file as the backup, so that the archive is as large as a drill needs.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <future>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/SettingsFile.h"
+#include "tests/fixtures/ftp/FtpServers.h"
+#include "tests/support/ShellCommand.h"
+#include "tests/support/SmallVolume.h"
+#include "tests/support/TempFolder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testsupport::FileNames;
+using testsupport::ReadBytes;
+using testsupport::RunCommand;
+using testsupport::ShellQuote;
+
+constexpr std::int64_t kMiB = 1 << 20;
+const std::string kAlreadyRunning =
+    "Já existe um backup em andamento nesta pasta de trabalho; esta execução foi encerrada.";
+
+// One run of the program; its exit status (128 + the signal when a signal ended it).
+int RunProgram(const std::string& config, const std::string& work, const std::string& options = "") {
+  return RunCommand("LD_LIBRARY_PATH=" + ShellQuote(DRILL_CLIENT_FOLDER) + " " + TORVI_BACKUP_PROGRAM +
+                    " --config " + ShellQuote(config) + " --work " + ShellQuote(work) + " " + options +
+                    " >/dev/null 2>&1")
+      .exitCode;
+}
+
+class DrillTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"config", "work"}) fs::create_directory(root / name);
+    settings.EdtServidor = "localhost";
+    settings.EdtBase = root / "database.fdb";
+    settings.EdtUsuario = "SYSDBA";
+    settings.EdtSenha = "masterkey";
+    settings.ComboBox1 = 1;
+    settings.Check_ErroFTP = true;
+  }
+
+  std::string Config() const { return root / "config/"; }
+  std::string Work() const { return root / "work/"; }
+
+  // The "database": its bytes become the backup and, stored, the archive.
+  void Database(std::int64_t size) { ftpfixtures::WritePseudoRandomFile(settings.EdtBase, size); }
+
+  void UseFtp(const ftpfixtures::PyFtpServer& server, const std::string& folder) {
+    settings.CheckFTP = true;
+    settings.EdtServidorFTP = "127.0.0.1";
+    settings.EdtPortaFTP = std::to_string(server.Port());
+    settings.EdtUsuarioFTP = ftpfixtures::PyFtpServer::kUser;
+    settings.EdtSenhaFTP = ftpfixtures::PyFtpServer::kPassword;
+    settings.EdtPastaFTP = folder;
+  }
+
+  void SaveSettings() { app::SaveSettings(settings, Config() + app::kSettingsFileName); }
+
+  int Run() const { return RunProgram(Config(), Work()); }
+
+  std::vector<std::string> LogMessages() const {
+    std::vector<std::string> messages;
+    for (const std::string& line : testsupport::LogLines(Config() + "BkpLog.txt")) {
+      if (line.size() > 17 && line[8] == ' ') messages.push_back(line.substr(17));
+    }
+    return messages;
+  }
+
+  std::string LocalArchive() const {
+    const std::vector<std::string> archives = FileNames(Work(), ".rar");
+    return archives.size() == 1 ? Work() + archives.front() : "";
+  }
+
+  // The archive's one entry, extracted by an independent reader, is the database's bytes.
+  void ExpectArchiveHoldsTheDatabase(const std::string& archive) const {
+    ASSERT_FALSE(archive.empty());
+    EXPECT_EQ(RunCommand("bsdtar -xOf " + ShellQuote(archive) + " | cmp -s - " + ShellQuote(settings.EdtBase))
+                  .exitCode,
+              0)
+        << archive;
+  }
+
+  ftpfixtures::ScratchFolder root;
+  app::BackupSettings settings;
+};
+
+std::int64_t SizeOf(const fs::path& path) {
+  std::error_code error;
+  const std::uintmax_t size = fs::file_size(path, error);
+  return error ? -1 : static_cast<std::int64_t>(size);
+}
+
+// Waits until `condition` holds, polling; false after `seconds`.
+bool WaitFor(const std::function<bool()>& condition, double seconds) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (std::chrono::steady_clock::now() < end) {
+    if (condition()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return false;
+}
+
+// The FTP server killed in the middle of a 200 MB upload, on every attempt or on the first only.
+TEST_F(DrillTest, FtpServerKilledDuringTheUpload) {
+  const std::vector<std::string> earlier{"bkp01012026000000.rar", "bkp02012026000000.rar",
+                                         "bkp03012026000000.rar"};
+  for (const int kills : {3, 1}) {
+    SCOPED_TRACE(std::to_string(kills) + " kill(s)");
+    fs::remove_all(Work());
+    fs::remove(Config() + "BkpLog.txt");
+    ftpfixtures::PyFtpServer server;
+    const fs::path folder = fs::path(server.Home()) / "backups";
+    fs::create_directory(folder);
+    for (const std::string& name : earlier) testsupport::WriteBytes(folder / name, "earlier " + name);
+    Database(200 * kMiB);
+    UseFtp(server, "backups");
+    settings.edtarquivosftp = "2";
+    SaveSettings();
+
+    std::future<int> run = std::async(std::launch::async, [this] { return Run(); });
+    const auto partial = [&folder] {
+      for (const std::string& name : FileNames(folder)) {
+        if (name.ends_with(".parcial")) return folder / name;
+      }
+      return fs::path();
+    };
+    for (int kill = 0; kill < kills; ++kill) {
+      // Each attempt starts the temporary file anew; kill once it is well under way.
+      if (kill > 0) {
+        ASSERT_TRUE(WaitFor([&] { return SizeOf(partial()) < 20 * kMiB; }, 60));
+      }
+      ASSERT_TRUE(WaitFor([&] { return SizeOf(partial()) > 20 * kMiB; }, 120)) << "attempt " << kill + 1;
+      server.KillAndRestart();
+    }
+    const int exitCode = run.get();
+
+    const std::vector<std::string> messages = LogMessages();
+    if (kills == 3) {
+      EXPECT_EQ(exitCode, 2);
+      EXPECT_EQ(std::count(messages.begin(), messages.end(), " - Abortado pelo Usuário!"), 1);
+      // Every earlier archive is still there; nothing under a final name is half written.
+      std::vector<std::string> names = FileNames(folder);
+      std::erase_if(names, [](const std::string& name) { return name.ends_with(".parcial"); });
+      EXPECT_EQ(names, earlier);
+    } else {
+      EXPECT_EQ(exitCode, 0);
+      const std::string archive = LocalArchive();
+      ASSERT_FALSE(archive.empty());
+      const std::string name = fs::path(archive).filename();
+      EXPECT_EQ(FileNames(folder), (std::vector<std::string>{earlier[2], name}));
+      EXPECT_EQ(SizeOf(folder / name), SizeOf(archive));
+      EXPECT_EQ(
+          RunCommand("cmp -s " + ShellQuote(archive) + " " + ShellQuote((folder / name).string())).exitCode,
+          0);
+    }
+  }
+}
+
+TEST_F(DrillTest, TwoRunsAtOnceOneRunsTheOtherSaysSoAndEnds) {
+  Database(64 * kMiB);
+  SaveSettings();
+
+  std::future<int> first = std::async(std::launch::async, [this] { return Run(); });
+  std::future<int> second = std::async(std::launch::async, [this] { return Run(); });
+  std::vector<int> exitCodes{first.get(), second.get()};
+  std::sort(exitCodes.begin(), exitCodes.end());
+
+  EXPECT_EQ(exitCodes, (std::vector<int>{0, 4}));
+  const std::vector<std::string> messages = LogMessages();
+  EXPECT_EQ(std::count(messages.begin(), messages.end(), " - " + kAlreadyRunning), 1);
+  EXPECT_EQ(std::count(messages.begin(), messages.end(), " - Backup Finalizado!"), 1);
+  ExpectArchiveHoldsTheDatabase(LocalArchive());
+}
+
+TEST_F(DrillTest, WorkingFolderFullWhileArchivingLeavesNoArchiveAndSaysSo) {
+  testsupport::SmallVolume volume(Work(), "100m");
+  if (!volume.Mounted()) GTEST_SKIP() << "a small volume cannot be mounted here";
+  // The backup fits; its archive (stored, as random bytes do not shrink) does not.
+  Database(60 * kMiB);
+  SaveSettings();
+
+  EXPECT_EQ(Run(), 2);
+
+  EXPECT_EQ(LocalArchive(), "");
+  const std::vector<std::string> messages = LogMessages();
+  EXPECT_TRUE(std::any_of(messages.begin(), messages.end(), [](const std::string& message) {
+    return message.starts_with(" - O arquivo compactado não foi criado");
+  }));
+}
+
+// A settings file cut at every byte in turn (a full disk, a copy broken off): never a crash; either the
+// file is refused (3) or the run goes on with the values read.
+TEST_F(DrillTest, SettingsFileTruncatedAtEveryByte) {
+  Database(4096);
+  settings.CheckDestino = true;
+  settings.EdtDestino = root / "destino/";
+  fs::create_directory(settings.EdtDestino);
+  SaveSettings();
+  const std::string whole = ReadBytes(Config() + app::kSettingsFileName);
+
+  // Four runs at a time, each with a settings folder and a working folder of its own.
+  constexpr std::size_t kLanes = 4;
+  for (std::size_t first = 0; first < whole.size(); first += kLanes) {
+    std::vector<std::future<int>> runs;
+    for (std::size_t length = first; length < std::min(first + kLanes, whole.size()); ++length) {
+      const fs::path lane = root / ("lane" + std::to_string(length % kLanes));
+      fs::create_directories(lane / "config");
+      testsupport::WriteBytes(lane / "config" / app::kSettingsFileName, whole.substr(0, length));
+      runs.push_back(std::async(std::launch::async, [lane] {
+        return RunProgram((lane / "config/").string(), (lane / "work/").string(), "--noftp");
+      }));
+    }
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+      const int exitCode = runs[i].get();
+      EXPECT_TRUE(exitCode == 0 || exitCode == 1 || exitCode == 2 || exitCode == 3)
+          << "cut at " << first + i << ": exit " << exitCode;
+    }
+  }
+}
+
+}  // namespace
