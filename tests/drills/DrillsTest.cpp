@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/SettingsFile.h"
+#include "tests/fixtures/firebird/FirebirdServer.h"
 #include "tests/fixtures/ftp/FtpServers.h"
 #include "tests/support/ShellCommand.h"
 #include "tests/support/SmallVolume.h"
@@ -30,11 +31,14 @@ constexpr std::int64_t kMiB = 1 << 20;
 const std::string kAlreadyRunning =
     "Já existe um backup em andamento nesta pasta de trabalho; esta execução foi encerrada.";
 
-// One run of the program; its exit status (128 + the signal when a signal ended it).
-int RunProgram(const std::string& config, const std::string& work, const std::string& options = "") {
-  return RunCommand("LD_LIBRARY_PATH=" + ShellQuote(DRILL_CLIENT_FOLDER) + " " + TORVI_BACKUP_PROGRAM +
-                    " --config " + ShellQuote(config) + " --work " + ShellQuote(work) + " " + options +
-                    " >/dev/null 2>&1")
+const std::string kFakeDatabaseServer = "LD_LIBRARY_PATH=" + ShellQuote(DRILL_CLIENT_FOLDER);
+
+// One run of the program, with the fake database server unless `environment` says otherwise; its exit
+// status (128 + the signal when a signal ended it).
+int RunProgram(const std::string& config, const std::string& work, const std::string& options = "",
+               const std::string& environment = kFakeDatabaseServer) {
+  return RunCommand(environment + " " + TORVI_BACKUP_PROGRAM + " --config " + ShellQuote(config) +
+                    " --work " + ShellQuote(work) + " " + options + " >/dev/null 2>&1")
       .exitCode;
 }
 
@@ -227,6 +231,47 @@ TEST_F(DrillTest, SettingsFileTruncatedAtEveryByte) {
           << "cut at " << first + i << ": exit " << exitCode;
     }
   }
+}
+
+// The real database server killed while it writes the backup: the run ends in the database stage (1)
+// and no archive is made from the partial backup.
+TEST_F(DrillTest, DatabaseServerKilledDuringTheBackup) {
+  fixtures::FirebirdServer firebird;
+  const std::string database = firebird.CreateSampleDatabase("grande.fdb");
+  // About 30 MB of distinct rows, so that the backup takes long enough to be cut.
+  ASSERT_EQ(
+      firebird
+          .Sql(database,
+               "create table filler (id integer not null primary key, s varchar(250) not null); commit; "
+               "set term ^; execute block as declare i integer = 1; declare u varchar(36); begin "
+               "while (i <= 150000) do begin u = uuid_to_char(gen_uuid()); "
+               "insert into filler values (:i, :u || :u || :u || :u || :u || :u); i = i + 1; end end^ "
+               "set term ;^ commit;")
+          .exitCode,
+      0);
+  const fs::path serverFolder = firebird.Folder() + "backup";
+  settings.EdtServidor = firebird.Address();
+  settings.EdtBase = database;
+  settings.EdtSenha = firebird.Password();
+  settings.EdtPastaTemp = serverFolder.string() + "/";
+  settings.EdtPastaComp = serverFolder.string() + "/";
+  SaveSettings();
+
+  std::future<int> run =
+      std::async(std::launch::async, [this] { return RunProgram(Config(), Work(), "", ""); });
+  const bool cut = WaitFor(
+      [&serverFolder] {
+        const std::vector<std::string> backups = FileNames(serverFolder, ".bk");
+        return !backups.empty() && SizeOf(serverFolder / backups.front()) > kMiB;
+      },
+      120);
+  firebird.Kill();
+  ASSERT_TRUE(cut) << "the backup never began";
+
+  EXPECT_EQ(run.get(), 1);
+  EXPECT_EQ(FileNames(Work(), ".rar"), std::vector<std::string>{});
+  const std::vector<std::string> messages = LogMessages();
+  EXPECT_EQ(std::count(messages.begin(), messages.end(), " - Backup Finalizado!"), 0);
 }
 
 }  // namespace
