@@ -4,6 +4,7 @@
 #include <exception>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "ftp/Exceptions.h"
 #include "platform/Conversions.h"
@@ -23,6 +24,30 @@ std::string AttemptLine(int attempt) {
   return std::string(texts::kConsoleFtpAttemptBefore) + std::to_string(attempt) +
          std::string(texts::kConsoleFtpAttemptAfter);
 }
+
+// Holds back a client's work events for a while and gives them back: the listings after the upload
+// would otherwise move the gauge from the upload's 100 % back to 0 %.
+class WorkEventsPaused {
+ public:
+  explicit WorkEventsPaused(ftp::TIdComponent& component)
+      : component_(component),
+        begin_(std::exchange(component.OnWorkBegin, {})),
+        work_(std::exchange(component.OnWork, {})),
+        end_(std::exchange(component.OnWorkEnd, {})) {}
+  ~WorkEventsPaused() {
+    component_.OnWorkBegin = std::move(begin_);
+    component_.OnWork = std::move(work_);
+    component_.OnWorkEnd = std::move(end_);
+  }
+  WorkEventsPaused(const WorkEventsPaused&) = delete;
+  WorkEventsPaused& operator=(const WorkEventsPaused&) = delete;
+
+ private:
+  ftp::TIdComponent& component_;
+  ftp::TWorkBeginEvent begin_;
+  ftp::TWorkEvent work_;
+  ftp::TWorkEndEvent end_;
+};
 
 }  // namespace
 
@@ -98,11 +123,13 @@ void FtpDeliveryStage::Attempt(RunContext& context) {
   context.console.AppendTimed(texts::kConsoleFtpTransferring);
   context.window.ProcessMessages();
   UploadVerified(context);
-  RemoveTemporaryLeftovers(context);
+  const WorkEventsPaused gaugeShowsTheUpload(IdFTP1);
   try {
+    RemoveTemporaryLeftovers(context);
     ApplyRetention(context, keep);
   } catch (const std::exception& error) {
-    // The new archive is complete on the server: a delete that fails costs space, never the delivery.
+    // The new archive is complete on the server: a listing or a delete that fails costs space, never the
+    // delivery.
     context.log.WriteStamped(std::string(texts::kLogFtpRetentionFailed) + error.what());
   }
 }
@@ -162,7 +189,7 @@ std::int64_t FtpDeliveryStage::ServerFileSize(const std::string& name) {
 void FtpDeliveryStage::DeleteQuietly(const std::string& name) {
   try {
     IdFTP1.DeleteRemoteFile(name);
-  } catch (const ftp::EIdException&) {
+  } catch (const std::exception&) {
     // Best effort: the next successful attempt clears what is left.
   }
 }

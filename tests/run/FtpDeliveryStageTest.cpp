@@ -137,8 +137,8 @@ TEST_P(FtpRetentionTest, TwelveArchivesKeepTenLeaveTenWithTheOldestByNameDateDel
   const auto shown = std::find(gauge.begin(), gauge.end(), "show");
   ASSERT_NE(shown, gauge.end());
   const std::string size = std::to_string(archive.size());
-  const auto uploadBegins = std::find(shown, gauge.end(), "max " + size);
-  EXPECT_NE(std::find(uploadBegins, gauge.end(), "progress " + size), gauge.end());
+  EXPECT_NE(std::find(shown, gauge.end(), "max " + size), gauge.end());
+  EXPECT_EQ(gauge.back(), "progress " + size);
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, FtpRetentionTest,
