@@ -171,6 +171,39 @@ TEST_F(DrillTest, FtpServerKilledDuringTheUpload) {
   }
 }
 
+// Servers that refuse the upload, know no renames, or lie about the size they hold.
+TEST_F(DrillTest, FaultyServersNeverCostAnArchive) {
+  const std::vector<std::string> earlier{"bkp01012026000000.rar", "bkp02012026000000.rar",
+                                         "bkp03012026000000.rar"};
+  struct Case {
+    const char* fault;
+    int exitCode;
+  };
+  for (const Case& c : {Case{"refuse-stor", 2}, Case{"refuse-rnfr", 0}, Case{"lie-size", 2}}) {
+    SCOPED_TRACE(c.fault);
+    fs::remove_all(Work());
+    ftpfixtures::PyFtpServer server(c.fault);
+    const fs::path folder = fs::path(server.Home()) / "backups";
+    fs::create_directory(folder);
+    for (const std::string& name : earlier) testsupport::WriteBytes(folder / name, "earlier " + name);
+    Database(4 * kMiB);
+    UseFtp(server, "/backups");
+    settings.edtarquivosftp = "2";
+    SaveSettings();
+
+    EXPECT_EQ(Run(), c.exitCode);
+
+    if (c.exitCode == 0) {
+      const std::string archive = LocalArchive();
+      const std::string name = fs::path(archive).filename();
+      EXPECT_EQ(FileNames(folder), (std::vector<std::string>{earlier[2], name}));
+      EXPECT_EQ(ReadBytes(folder / name), ReadBytes(archive));
+    } else {
+      EXPECT_EQ(FileNames(folder), earlier);
+    }
+  }
+}
+
 TEST_F(DrillTest, TwoRunsAtOnceOneRunsTheOtherSaysSoAndEnds) {
   Database(64 * kMiB);
   SaveSettings();
