@@ -15,19 +15,21 @@ inline constexpr char kConnectionOk[] = "Conexão OK!";
 inline constexpr char kConnectionProblems[] = "Problemas com a Conexão.";
 
 // What the connection test works with: the settings as they stand, the window's FTP client and the
-// window, and the working folder (with its closing separator) where the archiver file is the payload.
+// window, the working folder, and the user's private folder (both with their closing separator) where
+// the archiver file, the payload, is put as for a run.
 struct ConnectionTestSetup {
   const app::BackupSettings& settings;
   ftp::TIdFTP& IdFTP1;
   RunWindow& window;
   std::string workFolder;
-  std::span<const std::byte> archiver;  // written as the payload when the working folder lacks it
+  std::string privateFolder;
+  std::span<const std::byte> archiver;
 };
 
 // "Testar Conexão": logs in, lists, uploads the archiver as EdtPastaFTP + "/winrar", deletes it and
 // closes, then shows "Conexão OK!"; any failure of those shows "Problemas com a Conexão." instead.
-// Returns whether the connection was good. Writing the archiver is not guarded: when the working folder
-// does not exist its error leaves here before any FTP activity.
+// Returns whether the connection was good. Writing the archiver is not guarded: when the private folder
+// cannot be made or written its error leaves here before any FTP activity.
 bool BtnTestaConexaoClick(const ConnectionTestSetup& setup);
 
 // The connection test with no desktop: a client of its own, this build's archiver, the messages on

@@ -13,6 +13,7 @@
 #include "tests/fixtures/ftp/FtpServers.h"
 #include "tests/run/DeliveryHarness.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/ThrowAwayUser.h"
 
 namespace {
 
@@ -261,19 +262,13 @@ TEST_F(FtpStageTest, NobodyToAskRetriesOnItsOwn) {
 }
 
 TEST_F(FtpStageTest, OwnerNamedLikeAnArchiveFailsTheAttemptAndDeletesNothing) {
-  const std::string owner = "bkpuser" + std::to_string(::getpid() % 100000);
-  if (std::system(("useradd --no-create-home --shell /usr/sbin/nologin " + owner + " 2>/dev/null").c_str()) !=
-      0) {
-    GTEST_SKIP() << "cannot create the user " << owner;
-  }
-  struct RemoveUser {
-    std::string name;
-    ~RemoveUser() { std::system(("userdel " + name).c_str()); }
-  } removeUser{owner};
+  // The owner's name looks like an archive's, so that a listing parsed by columns would mistake it.
+  const testsupport::ThrowAwayUser owner("bkpuser");
+  if (!owner.Made()) GTEST_SKIP() << "making the user " << owner.Name() << " needs the superuser and useradd";
   const FtpPeer peer(false);
   const std::vector<std::string> earlier{"bkp01012026000000.rar", "bkp02012026000000.rar"};
   const fs::path folder = peer.Folder("backup", earlier);
-  std::system(("chown " + owner + " " + (folder / earlier[0]).string()).c_str());
+  ASSERT_TRUE(owner.Own((folder / earlier[0]).string()));
   UseServer(peer);
   harness.settings.edtarquivosftp = "2";
 
@@ -317,9 +312,9 @@ TEST(FtpGaugeTest, HandlersMoveTheGauge) {
 
 class ConnectionTestTest : public testing::Test {
  protected:
-  bool Test(const std::string& workFolder) {
-    return run::BtnTestaConexaoClick(
-        {settings, *client, window, workFolder, std::as_bytes(std::span(payload))});
+  bool Test(const std::string& privateFolder) {
+    return run::BtnTestaConexaoClick({settings, *client, window, folder.Path() + "Backup/", privateFolder,
+                                      std::as_bytes(std::span(payload))});
   }
 
   testsupport::TempFolder folder;
@@ -345,7 +340,8 @@ TEST_F(ConnectionTestTest, GoodServerLeavesNothingBehind) {
   }
   EXPECT_EQ(FileNames(peer.Home()), std::vector<std::string>{"pasta"});
   EXPECT_TRUE(FileNames(peer.Home() / "pasta").empty());
-  EXPECT_EQ(ReadBytes(folder.Root() / "winrar.exe"), payload);
+  EXPECT_EQ(ReadBytes(folder.Root() / "winrar.exe"), payload)
+      << "the payload is the archiver as a run puts it";
   EXPECT_EQ(window.gauge, std::vector<std::string>{});  // the test's client has no gauge connected
 }
 
@@ -370,12 +366,13 @@ TEST_F(ConnectionTestTest, FailuresShowTheProblemMessage) {
   }
 }
 
-TEST_F(ConnectionTestTest, MissingWorkingFolderFailsBeforeAnyConnection) {
+TEST_F(ConnectionTestTest, ArchiverThatCannotBeWrittenFailsBeforeAnyConnection) {
   settings.EdtServidorFTP = "127.0.0.1";
   settings.EdtPortaFTP = std::to_string(ftpfixtures::ClosedPort());
-  EXPECT_THROW(Test(folder.Path() + "Backup/"), std::exception);
+  WriteBytes(folder.Root() / "private", "a file where the private folder should be");
+  EXPECT_THROW(Test(folder.Path() + "private/"), std::exception);
   EXPECT_TRUE(window.notices.empty());
-  EXPECT_FALSE(fs::exists(folder.Root() / "Backup"));
+  EXPECT_EQ(ReadBytes(folder.Root() / "private"), "a file where the private folder should be");
 }
 
 }  // namespace

@@ -43,9 +43,11 @@ TEST(RunArchiveTest, EmbeddedArchiverWritesAnArchiveBsdtarReadsBack) {
   runtest::NullDeliveryStage destination;
   runtest::NullDeliveryStage ftp;
   app::BackupSettings settings;
-  const run::RunOutcome outcome = run::BackupRun(settings, window, {database, destination, ftp},
-                                                 {clock, sleeper, work, root.Path(), run::EmbeddedArchiver()})
-                                      .Perform();
+  const run::RunOutcome outcome =
+      run::BackupRun(settings, window, {database, destination, ftp},
+                     {clock, sleeper, work, root.Path(), root.Path() + "private" + platform::kPathSeparator,
+                      run::EmbeddedArchiver()})
+          .Perform();
 
   EXPECT_TRUE(outcome.archiveCreated);
   const std::string archive = work + "bkp08122026210728.rar";
