@@ -51,7 +51,10 @@ std::string InstallArchiver(const std::string& privateFolder, std::span<const st
 }
 
 std::string ArchiverCommandLine(const std::string& archiverPath, const RunNames& names) {
-  return archiverPath + " a -ep -ibck " + names.workFolder + names.archiveName + " " + names.localBackupPath;
+  // The user's folder may hold blanks ("C:\Users\Ana Maria\..."); the run's own names never do.
+  const bool blanks = archiverPath.find_first_of(" \t") != std::string::npos;
+  return (blanks ? "\"" + archiverPath + "\"" : archiverPath) + " a -ep -ibck " + names.workFolder +
+         names.archiveName + " " + names.localBackupPath;
 }
 
 }  // namespace run

@@ -21,8 +21,8 @@ std::span<const std::byte> EmbeddedArchiver();
 // platform::Exception when the folder is not private or the file cannot be written.
 std::string InstallArchiver(const std::string& privateFolder, std::span<const std::byte> bytes);
 
-// The archiver's command line for a run, with no quoting: the archiver at `archiverPath` adds the local
-// backup file to the local archive.
+// The archiver's command line for a run: the archiver at `archiverPath` (in double quotes when it holds
+// blanks, as a user's folder may) adds the local backup file to the local archive; nothing else is quoted.
 std::string ArchiverCommandLine(const std::string& archiverPath, const RunNames& names);
 
 }  // namespace run

@@ -11,6 +11,7 @@
 
 #include "platform/Exception.h"
 #include "platform/Files.h"
+#include "platform/NotPrivateFolder.h"
 
 namespace platform {
 namespace {
@@ -43,11 +44,6 @@ bool OthersCanChange(const struct stat& info) {
   return !ownedByTrusted || writableByOthers;
 }
 
-[[noreturn]] void ThrowNotPrivate(const std::string& folder, const std::string& reason) {
-  throw Exception("A pasta " + folder + " " + reason +
-                  "; por segurança, o programa de compactação não é gravado nem executado nela.");
-}
-
 }  // namespace
 
 std::string UserPrivateFolder() {
@@ -63,18 +59,18 @@ void MakePrivateFolder(const std::string& folderText) {
   CreateWithParents(folder);
   struct stat info {};
   if (::lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
-    ThrowNotPrivate(folder, "não é uma pasta (é um link ou um arquivo)");
-  if (info.st_uid != ::geteuid()) ThrowNotPrivate(folder, "pertence a outro usuário");
+    throw NotPrivateFolder(folder, "não é uma pasta (é um link ou um arquivo)");
+  if (info.st_uid != ::geteuid()) throw NotPrivateFolder(folder, "pertence a outro usuário");
   if ((info.st_mode & 07777) != 0700 && ::chmod(folder.c_str(), 0700) != 0)
-    ThrowNotPrivate(folder, "não pôde ser restrita a este usuário");
+    throw NotPrivateFolder(folder, "não pôde ser restrita a este usuário");
 
   const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(folder.c_str(), nullptr), &std::free);
-  if (!resolved) ThrowNotPrivate(folder, "não pôde ser verificada");
+  if (!resolved) throw NotPrivateFolder(folder, "não pôde ser verificada");
   for (std::string ancestor = resolved.get(); ancestor != "/";) {
     const std::size_t cut = ancestor.rfind(kPathSeparator);
     ancestor.erase(cut == 0 ? 1 : cut);
     if (::stat(ancestor.c_str(), &info) != 0 || OthersCanChange(info))
-      ThrowNotPrivate(folder, "está dentro de " + ancestor + ", que outros usuários podem alterar");
+      throw NotPrivateFolder(folder, "está dentro de " + ancestor + ", que outros usuários podem alterar");
   }
 }
 

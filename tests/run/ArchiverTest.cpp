@@ -77,15 +77,18 @@ TEST(ArchiverTest, ArchiverThatCannotBeWrittenRaisesAndLeavesNothing) {
   EXPECT_EQ(testsupport::FileNames(root.Root()), std::vector<std::string>{"file"});
 }
 
-TEST(ArchiverTest, CommandLineQuotesNothing) {
+TEST(ArchiverTest, CommandLineQuotesOnlyAnArchiverPathWithBlanks) {
   run::RunNames names;
   names.workFolder = std::string("W") + platform::kPathSeparator;
   names.archiveName = "bkp08122026210728.rar";
   names.localBackupPath = names.workFolder + "bkp08122026210728.bk";
   const std::string separator(1, platform::kPathSeparator);
-  EXPECT_EQ(run::ArchiverCommandLine("P" + separator + "winrar.exe", names),
-            "P" + separator + "winrar.exe a -ep -ibck W" + separator + "bkp08122026210728.rar W" + separator +
-                "bkp08122026210728.bk");
+  const std::string arguments =
+      " a -ep -ibck W" + separator + "bkp08122026210728.rar W" + separator + "bkp08122026210728.bk";
+  const std::string plain = "P" + separator + "winrar.exe";
+  EXPECT_EQ(run::ArchiverCommandLine(plain, names), plain + arguments);
+  const std::string blanks = "Ana Maria" + separator + "winrar.exe";
+  EXPECT_EQ(run::ArchiverCommandLine(blanks, names), "\"" + blanks + "\"" + arguments);
 }
 
 }  // namespace

@@ -287,6 +287,17 @@ TEST_F(BackupRunTest, MissingArchiverIsWrittenIntoThePrivateFolderAndRun) {
   EXPECT_TRUE(fs::exists(Work() + kArchiveName));
 }
 
+TEST_F(BackupRunTest, ArchiverRunsFromAPrivateFolderWhoseNameHasBlanks) {
+  const std::string folder = root / "Ana Maria" + platform::kPathSeparator;
+  run::RunEnvironment environment{clock,    sleeper, Work(),
+                                  Config(), folder,  std::as_bytes(std::span(archiver))};
+
+  EXPECT_TRUE(
+      run::BackupRun(settings, window, {database, destination, ftp}, environment).Perform().archiveCreated);
+
+  EXPECT_TRUE(ArchiverCommand().starts_with(folder + "winrar.exe a -ep -ibck ")) << ArchiverCommand();
+}
+
 TEST_F(BackupRunTest, PrivateFolderThatCannotBeMadeEndsTheRunAtTheArchiver) {
   WriteBytes(Private().substr(0, Private().size() - 1), "a file where the folder should be");
 
