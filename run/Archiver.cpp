@@ -26,7 +26,7 @@ std::string SideName(const std::string& path) {
 }  // namespace
 
 std::string InstallArchiver(const std::string& privateFolder, std::span<const std::byte> bytes) {
-  const std::string path = privateFolder + std::string(kArchiverFileName);
+  std::string path = privateFolder + std::string(kArchiverFileName);
   if (bytes.empty()) {
     throw platform::Exception(
         "Este programa foi compilado sem o programa de compactação; não é possível criar " + path);

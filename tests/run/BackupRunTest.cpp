@@ -277,7 +277,7 @@ TEST_F(BackupRunTest, ArchiverPlantedInTheWorkingFolderNeverRunsAndTheRunStillAr
   EXPECT_TRUE(outcome.archiveCreated);
   EXPECT_EQ(ReadBytes(Work() + kArchiveName), "backup");
   EXPECT_TRUE(ArchiverCommand().starts_with(Private() + "winrar.exe "));
-  if (!other.Made()) GTEST_SKIP() << "checked without a second user: making one needs the superuser";
+  if (!other.Made()) GTEST_SKIP() << "checked without a second user, who cannot be made here";
 }
 
 TEST_F(BackupRunTest, MissingArchiverIsWrittenIntoThePrivateFolderAndRun) {
