@@ -5,6 +5,7 @@
 #include <iterator>
 #include <system_error>
 
+#include "platform/Files.h"
 #include "platform/Utf8Path.h"
 
 namespace platform {
@@ -47,17 +48,14 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
 
   fs::path temporary = target;
   temporary += ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-      fs::remove(temporary, error);
-      return false;
-    }
+  const std::string temporaryPath = PathText(temporary);
+  // A new file is its owner's alone (it may hold credentials); a replaced one keeps the access it had.
+  if (!RemoveFileOrLink(temporaryPath) || !WriteNewFile(temporaryPath, bytes, NewFileAccess::OwnerOnly))
+    return false;
+  if (exists && !CopyFileAccess(PathText(target), temporaryPath)) {
+    RemoveFileOrLink(temporaryPath);
+    return false;
   }
-  if (exists) fs::permissions(temporary, status.permissions(), error);
   fs::rename(temporary, target, error);
   if (error) {
     fs::remove(temporary, error);

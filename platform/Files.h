@@ -3,6 +3,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
@@ -32,6 +33,23 @@ bool DeleteFile(const std::string& path);
 bool CopyFile(const std::string& from, const std::string& to);
 // Renames; fails when the target exists.
 bool MoveFile(const std::string& from, const std::string& to);
+
+// For folders that other users may write into, where any name may already hold a planted link:
+// Removes what stands at `path` when it is a file or a link (the link itself, never its target); a
+// folder stays. True when nothing stands there afterwards.
+bool RemoveFileOrLink(const std::string& path);
+// Who may open a new file: its owner only (0600, or 0700 when executable, on POSIX; on Windows an
+// access list naming the owner, the administrators and the system).
+enum class NewFileAccess { OwnerOnly, OwnerOnlyExecutable };
+// Creates a new file at `path` holding `bytes`. Fails when anything stands at `path`, a link included,
+// which is never followed. A failed write removes the file.
+bool WriteNewFile(const std::string& path, std::string_view bytes, NewFileAccess access);
+// Copies into a new file: what stands at `to` is removed first when it is a file or a link, then the
+// copy is created exclusively, so nothing is ever written through a link. Fails, touching nothing,
+// when `to` is `from` itself.
+bool CopyToNewFile(const std::string& from, const std::string& to);
+// Gives `to` the access that `from` has: its mode bits on POSIX, its access list on Windows.
+bool CopyFileAccess(const std::string& from, const std::string& to);
 // Birth time where the file system keeps it, otherwise the modification time; empty when the file is gone.
 std::optional<std::chrono::system_clock::time_point> FileCreationTime(const std::string& path);
 // The folder of the running executable, ending with the path separator.

@@ -1,62 +1,60 @@
 #include "run/Archiver.h"
 
-#include <filesystem>
-#include <fstream>
-#include <system_error>
+#include <algorithm>
+#include <random>
 
 #include "platform/Exception.h"
+#include "platform/FileContents.h"
 #include "platform/Files.h"
-#include "platform/Utf8Path.h"
+#include "platform/PrivateFolder.h"
 
 namespace run {
 
 namespace {
 
-[[noreturn]] void ThrowCannotWrite(const std::string& path) {
-  throw platform::Exception("Não foi possível gravar o programa de compactação em " + path);
+bool Holds(const std::string& path, std::span<const std::byte> bytes) {
+  const std::optional<std::string> held = platform::ReadFileBytes(path);
+  return held && std::ranges::equal(std::as_bytes(std::span(*held)), bytes);
 }
 
-void WriteWholeFile(const std::string& path, std::span<const std::byte> bytes) {
-  std::ofstream file(platform::Utf8Path(path), std::ios::binary | std::ios::trunc);
-  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  file.close();
-  if (file.fail()) {
-    platform::DeleteFile(path);
-    ThrowCannotWrite(path);
-  }
+// A side name of this process alone, so that two programs writing the archiver at once never share one.
+std::string SideName(const std::string& path) {
+  std::random_device random;
+  return path + ".tmp" + std::to_string(random() % 1000000u);
 }
 
 }  // namespace
 
-void WriteArchiverIfMissing(const std::string& path, std::span<const std::byte> bytes) {
-  if (platform::FileExists(path)) {
-    return;
-  }
+std::string InstallArchiver(const std::string& privateFolder, std::span<const std::byte> bytes) {
+  std::string path = privateFolder + std::string(kArchiverFileName);
   if (bytes.empty()) {
     throw platform::Exception(
         "Este programa foi compilado sem o programa de compactação; não é possível criar " + path);
   }
-  // Written under a side name and moved into place, so a failed write never leaves a truncated archiver
-  // that later runs would take for a whole one.
-  const std::string partPath = path + ".part";
-  platform::DeleteFile(partPath);
-  WriteWholeFile(partPath, bytes);
-  std::error_code ignored;
-  std::filesystem::permissions(platform::Utf8Path(partPath),
-                               std::filesystem::perms::owner_exec | std::filesystem::perms::group_exec |
-                                   std::filesystem::perms::others_exec,
-                               std::filesystem::perm_options::add, ignored);
-  if (!platform::MoveFile(partPath, path)) {
-    platform::DeleteFile(partPath);
-    if (!platform::FileExists(path)) {
-      ThrowCannotWrite(path);
+  platform::MakePrivateFolder(privateFolder);
+  if (Holds(path, bytes)) {
+    return path;
+  }
+  // Written whole under a side name and moved into place, so no run ever starts a truncated archiver.
+  const std::string sidePath = SideName(path);
+  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  const bool written = platform::WriteNewFile(sidePath, text, platform::NewFileAccess::OwnerOnlyExecutable) &&
+                       platform::RemoveFileOrLink(path) && platform::MoveFile(sidePath, path);
+  if (!written) {
+    platform::DeleteFile(sidePath);
+    // Another program of this user may have put the same archiver in place meanwhile (or be running it).
+    if (!Holds(path, bytes)) {
+      throw platform::Exception("Não foi possível gravar o programa de compactação em " + path);
     }
   }
+  return path;
 }
 
-std::string ArchiverCommandLine(const RunNames& names) {
-  return names.workFolder + platform::kPathSeparator + std::string(kArchiverFileName) + " a -ep -ibck " +
-         names.workFolder + names.archiveName + " " + names.localBackupPath;
+std::string ArchiverCommandLine(const std::string& archiverPath, const RunNames& names) {
+  // The user's folder may hold blanks ("C:\Users\Ana Maria\..."); the run's own names never do.
+  const bool blanks = archiverPath.find_first_of(" \t") != std::string::npos;
+  return (blanks ? "\"" + archiverPath + "\"" : archiverPath) + " a -ep -ibck " + names.workFolder +
+         names.archiveName + " " + names.localBackupPath;
 }
 
 }  // namespace run

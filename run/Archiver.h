@@ -14,12 +14,15 @@ inline constexpr std::string_view kArchiverFileName = "winrar.exe";
 // The archiver carried inside the program, built in at compile time; empty when the build has none.
 std::span<const std::byte> EmbeddedArchiver();
 
-// Writes `bytes` as an executable file at `path` when no file exists there; an existing file, whatever
-// it holds, is kept as it is. The file appears whole or not at all. Throws platform::Exception when it
-// cannot be written.
-void WriteArchiverIfMissing(const std::string& path, std::span<const std::byte> bytes);
+// Makes sure the archiver file "winrar.exe" in `privateFolder` (ending with the separator) holds exactly
+// `bytes`, and returns its path: the folder is made private to this user first, and a missing file, or
+// one with other bytes, is written anew. The archiver is never run from a folder anyone else can write
+// into, so a program planted there by another user never runs with this user's rights. Throws
+// platform::Exception when the folder is not private or the file cannot be written.
+std::string InstallArchiver(const std::string& privateFolder, std::span<const std::byte> bytes);
 
-// The archiver's command line for a run: no quoting, the archiver named with a doubled separator.
-std::string ArchiverCommandLine(const RunNames& names);
+// The archiver's command line for a run: the archiver at `archiverPath` (in double quotes when it holds
+// blanks, as a user's folder may) adds the local backup file to the local archive; nothing else is quoted.
+std::string ArchiverCommandLine(const std::string& archiverPath, const RunNames& names);
 
 }  // namespace run

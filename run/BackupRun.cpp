@@ -55,7 +55,7 @@ RunOutcome BackupRun::Perform() {
   // One reading of the clock, so that date and time cannot straddle midnight.
   const RunStamp stamp = MakeRunStamp(environment_.clock.Now());
   const std::string& work = environment_.workFolder;
-  WriteArchiverIfMissing(work + std::string(kArchiverFileName), environment_.archiver);
+  const std::string archiverPath = InstallArchiver(environment_.privateFolder, environment_.archiver);
   log_.WriteRunStamped(stamp, texts::kLogRunStart);
   CleanUp(stamp, "*.bk", texts::kLogCannotDeleteBackup);
   CleanUp(stamp, "bk*.rar", texts::kLogCannotDeleteArchive);
@@ -69,7 +69,7 @@ RunOutcome BackupRun::Perform() {
     console_.AppendTimed(texts::kConsoleBackupCreated);
     window_.ProcessMessages();
     BringBackupFromShare(context);
-    Archive(context, outcome);
+    Archive(context, archiverPath, outcome);
     Deliver(context, outcome);
   }
 
@@ -99,7 +99,9 @@ void BackupRun::BringBackupFromShare(RunContext& context) {
     console_.AppendTimed(texts::kConsoleTransferring);
     log_.WriteStamped(texts::kLogTransferringFromServer);
     window_.ProcessMessages();
-    if (!platform::CopyFile(names.sharePath, names.localBackupPath)) {
+    // Others may write into the working folder: a link planted under the backup's name is replaced,
+    // never written through.
+    if (!platform::CopyToNewFile(names.sharePath, names.localBackupPath)) {
       keepShareFile = true;
     }
     log_.WriteStamped(texts::kLogTransferEnded);
@@ -113,12 +115,12 @@ void BackupRun::BringBackupFromShare(RunContext& context) {
   }
 }
 
-void BackupRun::Archive(RunContext& context, RunOutcome& outcome) {
+void BackupRun::Archive(RunContext& context, const std::string& archiverPath, RunOutcome& outcome) {
   console_.AppendTimed(texts::kConsoleCompressing);
   log_.WriteStamped(texts::kLogStartingCompression);
   window_.ProcessMessages();
   // Whether the archive exists is what counts; the archiver's exit code only explains a missing one.
-  const int exitCode = platform::RunAndWait(ArchiverCommandLine(context.names));
+  const int exitCode = platform::RunAndWait(ArchiverCommandLine(archiverPath, context.names));
   outcome.archiveCreated = platform::FileExists(context.names.localArchivePath);
   if (!outcome.archiveCreated) {
     log_.WriteStamped(std::string(texts::kLogArchiveNotCreated) + std::to_string(exitCode) + ").");

@@ -18,9 +18,10 @@ namespace run {
 struct RunEnvironment {
   platform::Clock& clock;
   platform::Sleeper& sleeper;
-  std::string workFolder;  // the backup file, the archive and the archiver; ends with the separator
-  std::string logFolder;   // the folder of "BkpLog.txt" (the executable's); ends with the separator
-  std::span<const std::byte> archiver;  // written to the working folder when missing there
+  std::string workFolder;     // the backup file and the archive; ends with the separator
+  std::string logFolder;      // the folder of "BkpLog.txt" (the executable's); ends with the separator
+  std::string privateFolder;  // the user's own folder the archiver runs from; ends with the separator
+  std::span<const std::byte> archiver;  // the archiver's bytes, put in the private folder (InstallArchiver)
 };
 
 struct RunStages {
@@ -53,7 +54,7 @@ class BackupRun {
  private:
   void CleanUp(const RunStamp& stamp, const std::string& mask, std::string_view failureLine);
   void BringBackupFromShare(RunContext& context);
-  void Archive(RunContext& context, RunOutcome& outcome);
+  void Archive(RunContext& context, const std::string& archiverPath, RunOutcome& outcome);
   void Deliver(RunContext& context, RunOutcome& outcome);
 
   app::BackupSettings settings_;  // as they stood when the run started

@@ -2,10 +2,10 @@
 
 #include <exception>
 
+#include "platform/PrivateFolder.h"
 #include "run/Archiver.h"
 #include "run/FtpDeliveryStage.h"
 #include "run/HeadlessWindow.h"
-#include "run/WorkFolder.h"
 
 namespace run {
 
@@ -13,9 +13,7 @@ bool BtnTestaConexaoClick(const ConnectionTestSetup& setup) {
   const app::BackupSettings& settings = setup.settings;
   ftp::TIdFTP& client = setup.IdFTP1;
   client.Passive = settings.ComboBox1 != 0;
-  CreateWorkFolder(setup.workFolder);
-  const std::string payload = setup.workFolder + std::string(kArchiverFileName);
-  WriteArchiverIfMissing(payload, setup.archiver);
+  const std::string payload = InstallArchiver(setup.privateFolder, setup.archiver);
   try {
     client.CloseConnection();
     ConfigureFtpClient(client, settings);
@@ -40,7 +38,8 @@ bool TestConnectionHeadless(const app::BackupSettings& settings, const std::stri
   HeadlessWindow window(errors, errors);
   const std::unique_ptr<ftp::TIdFTP> client = MakeIdFTP1();
   try {
-    return BtnTestaConexaoClick({settings, *client, window, workFolder, EmbeddedArchiver()});
+    return BtnTestaConexaoClick(
+        {settings, *client, window, workFolder, platform::UserPrivateFolder(), EmbeddedArchiver()});
   } catch (const std::exception& error) {
     errors << error.what() << std::endl;
     return false;

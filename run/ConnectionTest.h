@@ -16,20 +16,22 @@ inline constexpr char kConnectionProblems[] = "Problemas com a Conexão.";
 inline constexpr char kConnectionTestRemoteName[] = "winrar";
 
 // What the connection test works with: the settings as they stand, the window's FTP client and the
-// window, and the working folder (with its closing separator) where the archiver file is the payload.
+// window, the working folder, and the user's private folder (both with their closing separator) where
+// the archiver file, the payload, is put as for a run.
 struct ConnectionTestSetup {
   const app::BackupSettings& settings;
   ftp::TIdFTP& IdFTP1;
   RunWindow& window;
   std::string workFolder;
-  std::span<const std::byte> archiver;  // written as the payload when the working folder lacks it
+  std::string privateFolder;
+  std::span<const std::byte> archiver;
 };
 
-// "Testar Conexão": creates the working folder as a run does, logs in, enters EdtPastaFTP as the delivery
-// does, lists, uploads the archiver as "winrar", deletes it and closes, then shows "Conexão OK!"; any
-// failure of those shows "Problemas com a Conexão." instead. Returns whether the connection was good.
-// Writing the archiver is not guarded: when it cannot be written its error leaves here before any FTP
-// activity.
+// "Testar Conexão": puts the archiver in the private folder as a run does, logs in, enters EdtPastaFTP as
+// the delivery does, lists, uploads the archiver as "winrar", deletes it and closes, then shows "Conexão
+// OK!"; any failure of those shows "Problemas com a Conexão." instead. Returns whether the connection was
+// good. Putting the archiver in place is not guarded: when the private folder cannot be made or written its
+// error leaves here before any FTP activity.
 bool BtnTestaConexaoClick(const ConnectionTestSetup& setup);
 
 // The connection test with no desktop: a client of its own, this build's archiver, the messages on

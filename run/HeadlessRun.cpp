@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "platform/Clock.h"
+#include "platform/PrivateFolder.h"
 #include "run/Archiver.h"
 #include "run/HeadlessWindow.h"
 #include "run/StandardStages.h"
@@ -34,7 +35,8 @@ int RunHeadless(const app::BackupSettings& settings, const std::string& configFo
   platform::SystemSleeper sleeper;
   HeadlessWindow window(out, errors);
   StandardStages stages(window);
-  RunEnvironment environment{clock, sleeper, workFolder, configFolder, EmbeddedArchiver()};
+  RunEnvironment environment{
+      clock, sleeper, workFolder, configFolder, platform::UserPrivateFolder(), EmbeddedArchiver()};
   return PerformHeadlessRun(settings, window, stages.Stages(), std::move(environment), errors);
 }
 

@@ -23,8 +23,9 @@ int ExitStatus(const RunOutcome& outcome);
 int PerformHeadlessRun(const app::BackupSettings& settings, RunWindow& window, RunStages stages,
                        RunEnvironment environment, std::ostream& errors);
 
-// What torvi-backup calls: one run with this build's stages and archiver, the system clock, "BkpLog.txt"
-// in `configFolder` and the working folder `workFolder` (both ending with the separator), console lines on
+// What torvi-backup calls: one run with this build's stages and archiver (run from the user's private
+// folder), the system clock, "BkpLog.txt" in `configFolder` and the working folder `workFolder` (both
+// ending with the separator), console lines on
 // `out` and notices and errors on `errors`. Returns the exit status.
 int RunHeadless(const app::BackupSettings& settings, const std::string& configFolder,
                 const std::string& workFolder, std::ostream& out, std::ostream& errors);

@@ -421,8 +421,9 @@ void TForm1::PerformRun(const app::BackupSettings& settings) {
     if (environment_.stages) return environment_.stages(*this);
     return StandardStages().Stages();
   }();
-  run::RunEnvironment runEnvironment{environment_.clock, environment_.sleeper, environment_.workFolder,
-                                     environment_.logFolder, environment_.archiver};
+  run::RunEnvironment runEnvironment{environment_.clock,         environment_.sleeper,
+                                     environment_.workFolder,    environment_.logFolder,
+                                     environment_.privateFolder, environment_.archiver};
   run::BackupRun(settings, *this, stages, std::move(runEnvironment)).Perform();
 }
 
@@ -468,8 +469,8 @@ void TForm1::BtnTestaConexaoClick() {
     if (environment_.connectionTest) {
       environment_.connectionTest(settings, *this);
     } else {
-      run::BtnTestaConexaoClick(
-          {settings, StandardStages().IdFTP1(), *this, environment_.workFolder, environment_.archiver});
+      run::BtnTestaConexaoClick({settings, StandardStages().IdFTP1(), *this, environment_.workFolder,
+                                 environment_.privateFolder, environment_.archiver});
     }
   });
 }

@@ -40,6 +40,7 @@ struct TForm1Environment {
   std::string executableFolder;  // ends with the separator; shown by Button5
   std::string logFolder;         // folder of BkpLog.txt; ends with the separator
   std::string workFolder;        // the run's working folder; ends with the separator
+  std::string privateFolder;     // the user's own folder the archiver runs from; ends with the separator
   platform::Clock& clock;
   platform::Sleeper& sleeper;
   std::span<const std::byte> archiver;

@@ -7,6 +7,7 @@
 #include "ibservice/ClientLibrary.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
+#include "platform/PrivateFolder.h"
 #include "platform/ScheduleTable.h"
 #include "platform/WorkingFolder.h"
 #include "run/Archiver.h"
@@ -41,6 +42,7 @@ int main(int argc, char** argv) {
                    .executableFolder = folder,
                    .logFolder = folder,
                    .workFolder = platform::kWorkingFolder,
+                   .privateFolder = platform::UserPrivateFolder(),
                    .clock = clock,
                    .sleeper = sleeper,
                    .archiver = run::EmbeddedArchiver(),

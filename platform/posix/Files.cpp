@@ -88,19 +88,30 @@ std::vector<FoundEntry> FindFiles(const std::string& pattern) {
 
 bool DeleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
-bool CopyFile(const std::string& from, const std::string& to) {
+namespace {
+
+// How a copy treats what stands at its target: written over (through a link), or removed first and
+// replaced by a new file.
+enum class CopyTarget { Overwrite, New };
+
+bool Copy(const std::string& from, const std::string& to, CopyTarget targetKind) {
   FileDescriptor source(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
   struct stat sourceInfo {};
   if (source.Get() < 0 || ::fstat(source.Get(), &sourceInfo) != 0 || !S_ISREG(sourceInfo.st_mode))
     return false;
-  // Copying a file onto itself would truncate it before reading it.
+  // Copying a file onto itself would truncate it before reading it; a new copy would remove it first.
   struct stat targetInfo {};
-  if (::stat(to.c_str(), &targetInfo) == 0 && targetInfo.st_dev == sourceInfo.st_dev &&
-      targetInfo.st_ino == sourceInfo.st_ino) {
+  const int targetFound =
+      targetKind == CopyTarget::New ? ::lstat(to.c_str(), &targetInfo) : ::stat(to.c_str(), &targetInfo);
+  if (targetFound == 0 && targetInfo.st_dev == sourceInfo.st_dev && targetInfo.st_ino == sourceInfo.st_ino) {
     return false;
   }
-  FileDescriptor target(
-      ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, sourceInfo.st_mode & 07777));
+  int flags = O_WRONLY | O_CREAT | O_CLOEXEC | O_TRUNC;
+  if (targetKind == CopyTarget::New) {
+    if (!RemoveFileOrLink(to)) return false;
+    flags = O_WRONLY | O_CREAT | O_CLOEXEC | O_EXCL | O_NOFOLLOW;
+  }
+  FileDescriptor target(::open(to.c_str(), flags, sourceInfo.st_mode & 07777));
   if (target.Get() < 0) return false;
   struct stat openedInfo {};
   const bool regularTarget = ::fstat(target.Get(), &openedInfo) == 0 && S_ISREG(openedInfo.st_mode);
@@ -109,6 +120,37 @@ bool CopyFile(const std::string& from, const std::string& to) {
   // A partial copy must not stay behind looking like a whole one; a device or pipe is no copy to remove.
   if (!copied && regularTarget) ::unlink(to.c_str());
   return copied;
+}
+
+}  // namespace
+
+bool CopyFile(const std::string& from, const std::string& to) {
+  return Copy(from, to, CopyTarget::Overwrite);
+}
+
+bool CopyToNewFile(const std::string& from, const std::string& to) { return Copy(from, to, CopyTarget::New); }
+
+bool RemoveFileOrLink(const std::string& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0) return errno == ENOENT;
+  if (S_ISDIR(info.st_mode)) return false;
+  return ::unlink(path.c_str()) == 0 || errno == ENOENT;
+}
+
+bool WriteNewFile(const std::string& path, std::string_view bytes, NewFileAccess access) {
+  const mode_t mode = access == NewFileAccess::OwnerOnlyExecutable ? 0700 : 0600;
+  FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
+  if (file.Get() < 0) return false;
+  // The umask may have taken bits away; the mode asked for is the mode the file gets.
+  const bool written = ::fchmod(file.Get(), mode) == 0 && WriteAll(file.Get(), bytes.data(), bytes.size()) &&
+                       ::fsync(file.Get()) == 0 && file.Close();
+  if (!written) ::unlink(path.c_str());
+  return written;
+}
+
+bool CopyFileAccess(const std::string& from, const std::string& to) {
+  struct stat info {};
+  return ::stat(from.c_str(), &info) == 0 && ::chmod(to.c_str(), info.st_mode & 07777) == 0;
 }
 
 bool MoveFile(const std::string& from, const std::string& to) {

@@ -1,7 +1,9 @@
 #include "platform/Files.h"
 
+#include <algorithm>
 #include <cstdint>
 
+#include "platform/win/OwnerOnlySecurity.h"
 #include "platform/win/SystemHeaders.h"
 #include "platform/win/WideText.h"
 
@@ -26,6 +28,36 @@ std::chrono::system_clock::time_point FromFileTime(const FILETIME& fileTime) {
 
 bool IsDotEntry(const wchar_t* name) {
   return (name[0] == L'.' && name[1] == L'\0') || (name[0] == L'.' && name[1] == L'.' && name[2] == L'\0');
+}
+
+// The volume and index that name one file, whatever the path; false when it cannot be opened. A link
+// is taken as itself.
+bool FileIdentity(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
+  HANDLE file =
+      CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  const bool known = GetFileInformationByHandle(file, &info) != 0;
+  CloseHandle(file);
+  return known;
+}
+
+bool SameFile(const std::wstring& first, const std::wstring& second) {
+  BY_HANDLE_FILE_INFORMATION a{};
+  BY_HANDLE_FILE_INFORMATION b{};
+  return FileIdentity(first, a) && FileIdentity(second, b) &&
+         a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
+         a.nFileIndexLow == b.nFileIndexLow;
+}
+
+bool WriteAll(HANDLE file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+    bytes.remove_prefix(written);
+  }
+  return true;
 }
 
 }  // namespace
@@ -63,6 +95,65 @@ bool CopyFile(const std::string& from, const std::string& to) {
 
 bool MoveFile(const std::string& from, const std::string& to) {
   return MoveFileW(win::Utf8ToWide(from).c_str(), win::Utf8ToWide(to).c_str()) != 0;
+}
+
+bool RemoveFileOrLink(const std::string& path) {
+  const std::wstring wide = win::Utf8ToWide(path);
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+  }
+  // A link or junction to a folder is removed as a folder entry; the folder it points to stays.
+  if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+    return RemoveDirectoryW(wide.c_str()) != 0;
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return false;
+  // As on POSIX, a read-only file does not stop its removal from a folder one can write into.
+  if ((attributes & FILE_ATTRIBUTE_READONLY) != 0)
+    SetFileAttributesW(wide.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+  return DeleteFileW(wide.c_str()) != 0;
+}
+
+bool WriteNewFile(const std::string& path, std::string_view bytes, NewFileAccess) {
+  win::OwnerOnlySecurity security;
+  if (security.Attributes() == nullptr) return false;
+  const std::wstring wide = win::Utf8ToWide(path);
+  HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, security.Attributes(), CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  const bool written = WriteAll(file, bytes) && FlushFileBuffers(file) != 0;
+  const bool closed = CloseHandle(file) != 0;
+  if (!written || !closed) DeleteFileW(wide.c_str());
+  return written && closed;
+}
+
+bool CopyToNewFile(const std::string& from, const std::string& to) {
+  const std::wstring source = win::Utf8ToWide(from);
+  const std::wstring target = win::Utf8ToWide(to);
+  if (SameFile(source, target) || !RemoveFileOrLink(to)) return false;
+  return CopyFileW(source.c_str(), target.c_str(), TRUE) != 0;
+}
+
+bool CopyFileAccess(const std::string& from, const std::string& to) {
+  PACL list = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  std::wstring source = win::Utf8ToWide(from);
+  if (GetNamedSecurityInfoW(source.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                            &list, nullptr, &descriptor) != ERROR_SUCCESS) {
+    return false;
+  }
+  SECURITY_DESCRIPTOR_CONTROL control = 0;
+  DWORD revision = 0;
+  GetSecurityDescriptorControl(descriptor, &control, &revision);
+  // A list that inherits from its folder goes on inheriting; the inherited entries come from the folder.
+  const SECURITY_INFORMATION what = DACL_SECURITY_INFORMATION | ((control & SE_DACL_PROTECTED) != 0
+                                                                     ? PROTECTED_DACL_SECURITY_INFORMATION
+                                                                     : UNPROTECTED_DACL_SECURITY_INFORMATION);
+  std::wstring target = win::Utf8ToWide(to);
+  const bool copied = SetNamedSecurityInfoW(target.data(), SE_FILE_OBJECT, what, nullptr, nullptr, list,
+                                            nullptr) == ERROR_SUCCESS;
+  LocalFree(descriptor);
+  return copied;
 }
 
 std::optional<std::chrono::system_clock::time_point> FileCreationTime(const std::string& path) {

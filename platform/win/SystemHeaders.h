@@ -12,6 +12,10 @@
 #endif
 #include <windows.h>
 #include <winsock2.h>
+// After <windows.h>, which they need: access lists and their text form, known folders.
+#include <aclapi.h>
+#include <sddl.h>
+#include <shlobj.h>
 
 #undef DeleteFile
 #undef CopyFile

@@ -2,6 +2,7 @@
 
 #ifndef _WIN32
 #include <sys/resource.h>
+#include <sys/stat.h>
 #endif
 
 #include <csignal>
@@ -57,6 +58,23 @@ TEST(SaveSettings, WritesTheTwentyTwoEntriesInOrderFromScratch) {
   app::SaveSettings(BackupSettings(), temp / app::kSettingsFileName);
   EXPECT_EQ(ReadBytes(temp / app::kSettingsFileName), kInitialFile);
 }
+
+#ifndef _WIN32
+// The file holds the credentials, whose scrambling anyone can undo.
+TEST(SaveSettings, ANewFileIsReadableByItsOwnerAloneAndAnExistingOneKeepsItsMode) {
+  TempFolder temp;
+  const std::string path = temp / app::kSettingsFileName;
+  const mode_t previous = ::umask(022);
+  app::SaveSettings(BackupSettings(), path);
+  EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+
+  fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  app::SaveSettings(BackupSettings(), path);
+  ::umask(previous);
+  EXPECT_EQ(fs::status(path).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+#endif
 
 TEST(SaveSettings, ReplacesEntriesWhereTheyStandAndKeepsEverythingElse) {
   TempFolder temp;

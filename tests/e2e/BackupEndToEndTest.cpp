@@ -49,10 +49,12 @@ class BackupEndToEndTest : public testing::Test {
   Outcome Run(const std::string& options = "") {
     app::SaveSettings(settings, Config() + app::kSettingsFileName);
     const std::string errors = root / "stderr.txt";
-    // RunCommand joins standard error to the output; the program's own goes to a file of its own.
+    // RunCommand joins standard error to the output; the program's own goes to a file of its own. The
+    // user's private folder, where the archiver goes, is the test's own too.
     const CommandResult result =
-        RunCommand("(" + std::string(TORVI_BACKUP_PROGRAM) + " --config " + ShellQuote(Config()) +
-                   " --work " + ShellQuote(Work()) + " " + options + " 2>" + ShellQuote(errors) + ")");
+        RunCommand("(XDG_DATA_HOME=" + ShellQuote(root / "data") + " " + std::string(TORVI_BACKUP_PROGRAM) +
+                   " --config " + ShellQuote(Config()) + " --work " + ShellQuote(Work()) + " " + options +
+                   " 2>" + ShellQuote(errors) + ")");
     return {result.exitCode, Lines(result.output, "\n"), ReadBytes(errors)};
   }
 
@@ -126,6 +128,9 @@ TEST_F(BackupEndToEndTest, RunsDeliverTheArchiveAndRotateTheServer) {
   EXPECT_EQ(ReadBytes(settings.EdtDestino + archive), bytes);
   EXPECT_EQ(ReadBytes(ServerFolder() / archive), bytes);
   EXPECT_FALSE(fs::exists(settings.EdtPastaComp + backup));
+  EXPECT_EQ(FileNames(Work()), (std::vector<std::string>{backup, archive}))
+      << "the archiver runs from elsewhere";
+  EXPECT_TRUE(fs::exists(root / "data/torvi/winrar.exe"));
 
   // An independent reader extracts the backup and the server restores it.
   const std::string extract = root / "extract";

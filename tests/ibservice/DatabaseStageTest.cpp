@@ -92,8 +92,9 @@ TEST(DatabaseStageTest, HeadlessRunArchivesARestorableBackupAndFailsOnAWrongPass
     const app::BackupSettings settings =
         SettingsFor(server.Address(), database, password, server.Folder() + "backup/");
     run::DatabaseStageService stage;
-    return run::PerformHeadlessRun(settings, window, {stage, destination, ftp},
-                                   {clock, sleeper, work, folder.Path(), run::EmbeddedArchiver()}, errors);
+    return run::PerformHeadlessRun(
+        settings, window, {stage, destination, ftp},
+        {clock, sleeper, work, folder.Path(), folder.Path() + "private/", run::EmbeddedArchiver()}, errors);
   };
 
   {

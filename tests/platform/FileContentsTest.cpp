@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -33,6 +34,26 @@ TEST(ReplaceFileContents, CreatesOrReplacesKeepingPermissionsAndLeavesNoTemporar
   EXPECT_EQ(fs::status(temp / "old").permissions(),
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   EXPECT_EQ(std::distance(fs::directory_iterator(temp.Path()), fs::directory_iterator()), 2);
+}
+
+TEST(ReplaceFileContents, ANewFileIsItsOwnersAloneWhateverTheUmask) {
+  TempFolder temp;
+  const mode_t previous = ::umask(022);
+  ASSERT_TRUE(platform::ReplaceFileContents(temp / "new", "password"));
+  ::umask(previous);
+  EXPECT_EQ(fs::status(temp / "new").permissions(), fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST(ReplaceFileContents, ALinkPlantedUnderTheTemporaryNameIsNeverWrittenThrough) {
+  TempFolder temp;
+  TempFolder outside;
+  WriteBytes(outside / "target", "outside");
+  WriteBytes(temp / "settings.ini", "old");
+  fs::create_symlink(outside / "target", temp / "settings.ini.tmp");
+  ASSERT_TRUE(platform::ReplaceFileContents(temp / "settings.ini", "new"));
+  EXPECT_EQ(ReadBytes(temp / "settings.ini"), "new");
+  EXPECT_EQ(ReadBytes(outside / "target"), "outside");
+  EXPECT_FALSE(fs::exists(temp / "settings.ini.tmp"));
 }
 
 TEST(ReplaceFileContents, WritesTheTargetOfASymbolicLink) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/types.h>
 
 #include <algorithm>
 #include <chrono>
@@ -103,6 +104,64 @@ TEST(CopyFile, FailingIntoADeviceRemovesNothing) {
   EXPECT_FALSE(platform::CopyFile(temp / "from", temp / "full"));
   EXPECT_TRUE(std::filesystem::exists("/dev/full"));
   EXPECT_TRUE(std::filesystem::is_symlink(temp / "full"));
+}
+
+// What another user may have planted under a name: a file, a link to a file outside, a dangling link.
+class PlantedNames : public testing::Test {
+ protected:
+  void SetUp() override {
+    WriteBytes(outside / "target", "outside");
+    WriteBytes(temp / "file", "planted");
+    std::filesystem::create_symlink(outside / "target", temp / "link");
+    std::filesystem::create_symlink(outside / "missing", temp / "dangling");
+  }
+  void ExpectOutsideUntouched() const {
+    EXPECT_EQ(ReadBytes(outside / "target"), "outside");
+    EXPECT_FALSE(std::filesystem::exists(outside / "missing"));
+  }
+
+  TempFolder temp;
+  TempFolder outside;
+};
+
+TEST_F(PlantedNames, WriteNewFileRefusesEveryOneAndCreatesOwnerOnlyFiles) {
+  for (const char* name : {"file", "link", "dangling"})
+    EXPECT_FALSE(platform::WriteNewFile(temp / name, "mine", platform::NewFileAccess::OwnerOnly)) << name;
+  ExpectOutsideUntouched();
+  EXPECT_EQ(ReadBytes(temp / "file"), "planted");
+
+  const mode_t previous = ::umask(0);  // the mode asked for holds whatever the umask
+  ASSERT_TRUE(platform::WriteNewFile(temp / "new", "mine", platform::NewFileAccess::OwnerOnly));
+  ASSERT_TRUE(platform::WriteNewFile(temp / "program", "code", platform::NewFileAccess::OwnerOnlyExecutable));
+  ::umask(previous);
+  EXPECT_EQ(ReadBytes(temp / "new"), "mine");
+  EXPECT_EQ(std::filesystem::status(temp / "new").permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  EXPECT_EQ(std::filesystem::status(temp / "program").permissions(), std::filesystem::perms::owner_all);
+}
+
+TEST_F(PlantedNames, RemoveFileOrLinkRemovesTheLinkNeverItsTarget) {
+  std::filesystem::create_directory(temp / "folder");
+  for (const char* name : {"file", "link", "dangling", "missing"})
+    EXPECT_TRUE(platform::RemoveFileOrLink(temp / name)) << name;
+  EXPECT_FALSE(platform::RemoveFileOrLink(temp / "folder"));
+  EXPECT_EQ(testsupport::FileNames(temp.Root()), std::vector<std::string>{"folder"});
+  ExpectOutsideUntouched();
+}
+
+TEST_F(PlantedNames, CopyToNewFileReplacesWhatStandsThereAndNeverWritesThroughALink) {
+  WriteBytes(temp / "from", "backup");
+  for (const char* name : {"file", "link", "dangling"}) {
+    ASSERT_TRUE(platform::CopyToNewFile(temp / "from", temp / name)) << name;
+    EXPECT_FALSE(std::filesystem::is_symlink(temp / name)) << name;
+    EXPECT_EQ(ReadBytes(temp / name), "backup") << name;
+  }
+  ExpectOutsideUntouched();
+
+  std::filesystem::create_hard_link(temp / "from", temp / "same");
+  EXPECT_FALSE(platform::CopyToNewFile(temp / "from", temp / "from")) << "onto itself";
+  EXPECT_FALSE(platform::CopyToNewFile(temp / "from", temp / "same")) << "onto itself by another name";
+  EXPECT_EQ(ReadBytes(temp / "from"), "backup");
 }
 
 TEST(MoveFile, RenamesButNeverReplaces) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/Process.h"
 #include "tests/support/TempFolder.h"
 
@@ -37,6 +39,17 @@ TEST(RunAndWait, SplitsTheLineAtBlanksWithoutQuoting) {
   const std::string output = temp / "out";
   ASSERT_EQ(platform::RunAndWait("/bin/sh  " + temp / "args.sh" + " " + output + "  a\t\"b c\" -ep"), 0);
   EXPECT_EQ(ReadBytes(output), "[" + output + "][a][\"b][c\"][-ep]");
+}
+
+TEST(RunAndWait, AQuotedFirstWordNamesAProgramInAFolderWithBlanks) {
+  TempFolder temp;
+  std::filesystem::create_directory(temp / "Ana Maria");
+  WriteBytes(temp / "Ana Maria/winrar.exe", "#!/bin/sh\nprintf '[%s]' \"$@\" > \"$1\"\n");
+  std::filesystem::permissions(temp / "Ana Maria/winrar.exe", std::filesystem::perms::owner_all);
+  const std::string output = temp / "out";
+  ASSERT_EQ(platform::RunAndWait("\"" + temp / "Ana Maria/winrar.exe" + "\" " + output + " \"a\""), 0);
+  EXPECT_EQ(ReadBytes(output), "[" + output + "][\"a\"]") << "only the first word is unquoted";
+  EXPECT_EQ(platform::RunAndWait("\"" + temp / "Ana Maria/winrar.exe " + output), -1) << "no closing quote";
 }
 
 }  // namespace

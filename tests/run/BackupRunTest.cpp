@@ -13,6 +13,7 @@
 #include "run/RunTexts.h"
 #include "tests/run/RunTestSupport.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/ThrowAwayUser.h"
 
 namespace {
 
@@ -41,12 +42,14 @@ class BackupRunTest : public testing::Test {
 
   std::string Work() const { return (root.Root() / "torvi" / "Backup").string() + platform::kPathSeparator; }
   std::string Config() const { return (root.Root() / "config").string() + platform::kPathSeparator; }
+  std::string Private() const { return (root.Root() / "private").string() + platform::kPathSeparator; }
   std::string Log() const { return ReadBytes(Config() + "BkpLog.txt"); }
   std::string ArchiverCommand() const { return ReadBytes(Work() + "archiver-command.txt"); }
 
   run::RunOutcome Perform() {
     run::RunStages stages{database, destination, ftp};
-    run::RunEnvironment environment{clock, sleeper, Work(), Config(), std::as_bytes(std::span(archiver))};
+    run::RunEnvironment environment{clock,    sleeper,   Work(),
+                                    Config(), Private(), std::as_bytes(std::span(archiver))};
     return run::BackupRun(settings, window, stages, environment).Perform();
   }
 
@@ -95,8 +98,8 @@ TEST_F(BackupRunTest, LocalRunWithoutDeliveriesWritesTheExactLogAndConsole) {
   EXPECT_TRUE(outcome.archiveCreated);
   EXPECT_EQ(ReadBytes(Work() + kArchiveName), "backup");
   EXPECT_EQ(ReadBytes(backupPath), "backup") << "the backup file stays until the next run";
-  EXPECT_EQ(ArchiverCommand(), Work() + platform::kPathSeparator + "winrar.exe a -ep -ibck " + Work() +
-                                   kArchiveName + " " + backupPath + "\n");
+  EXPECT_EQ(ArchiverCommand(),
+            Private() + "winrar.exe a -ep -ibck " + Work() + kArchiveName + " " + backupPath + "\n");
 }
 
 TEST_F(BackupRunTest, RemoteServerFileIsBroughtFromTheShareAndDeletedThere) {
@@ -161,19 +164,15 @@ TEST_F(BackupRunTest, CleanUpDeletesOnlyMatchingFilesWhateverTheirCase) {
   const std::vector<std::string> kept = {"winrar.exe", "notes.txt",  "abk.rar",
                                          "x.bk.txt",   "bk.rar.old", "bkp.zip"};
   for (const std::string& name : deleted) WriteBytes(Work() + name, "old");
-  for (const std::string& name : kept)
-    WriteBytes(Work() + name, name == "winrar.exe" ? kStandInArchiver : "keep");
-  fs::permissions(Work() + "winrar.exe", fs::perms::owner_all);
+  for (const std::string& name : kept) WriteBytes(Work() + name, "keep");
   fs::create_directory(Work() + "folder.bk");
   fs::create_directory(Work() + "bkfolder.rar");
   WriteBytes(fs::path(Work()) / "folder.bk" / "inside.bk", "keep");
-  archiver = "never written";
 
   Perform();
 
   for (const std::string& name : deleted) EXPECT_FALSE(fs::exists(Work() + name)) << name;
-  for (const std::string& name : kept) EXPECT_TRUE(fs::exists(Work() + name)) << name;
-  EXPECT_EQ(ReadBytes(Work() + "winrar.exe"), kStandInArchiver);
+  for (const std::string& name : kept) EXPECT_EQ(ReadBytes(Work() + name), "keep") << name;
   EXPECT_TRUE(fs::is_directory(Work() + "bkfolder.rar"));
   EXPECT_TRUE(fs::exists(fs::path(Work()) / "folder.bk" / "inside.bk"));
   EXPECT_TRUE(fs::exists(Work() + kArchiveName));
@@ -183,16 +182,18 @@ TEST_F(BackupRunTest, CleanUpDeletesOnlyMatchingFilesWhateverTheirCase) {
 TEST_F(BackupRunTest, RunFindingTheWorkingFolderLockedLogsOneLineAndTouchesNothing) {
   fs::create_directories(Work());
   WriteBytes(Work() + "old.bk", "the other run's backup");
-  std::unique_ptr<platform::FolderLock> otherRun = platform::FolderLock::TryAcquire(Work() + std::string(run::kRunLockFileName));
+  std::unique_ptr<platform::FolderLock> otherRun =
+      platform::FolderLock::TryAcquire(Work() + std::string(run::kRunLockFileName));
   ASSERT_TRUE(otherRun);
 
   const run::RunOutcome outcome = Perform();
 
   EXPECT_TRUE(outcome.anotherRunActive);
   EXPECT_EQ(run::ExitStatus(outcome), run::kExitAnotherRunActive);
-  EXPECT_EQ(Log(), " \r\n" + kRule + "\r\n" +
-                       "08122026 - 210728 - J\xE1 existe um backup em andamento nesta pasta de trabalho; esta "
-                       "execu\xE7\xE3o foi encerrada.\r\n");
+  EXPECT_EQ(Log(),
+            " \r\n" + kRule + "\r\n" +
+                "08122026 - 210728 - J\xE1 existe um backup em andamento nesta pasta de trabalho; esta "
+                "execu\xE7\xE3o foi encerrada.\r\n");
   EXPECT_EQ(ReadBytes(Work() + "old.bk"), "the other run's backup");
   EXPECT_FALSE(fs::exists(Work() + "winrar.exe"));
   EXPECT_TRUE(window.endRequested);
@@ -201,6 +202,49 @@ TEST_F(BackupRunTest, RunFindingTheWorkingFolderLockedLogsOneLineAndTouchesNothi
   EXPECT_FALSE(Perform().anotherRunActive);
   EXPECT_FALSE(fs::exists(Work() + "old.bk"));
 }
+
+#ifndef _WIN32
+// Links named like backups and archives, planted by whoever else can write into the working folder.
+TEST_F(BackupRunTest, CleanUpRemovesLinksNamedLikeBackupsButNeverTheirTargets) {
+  fs::create_directories(Work());
+  const TempFolder outside;
+  WriteBytes(outside / "precious.bk", "outside");
+  fs::create_directory(outside.Root() / "precious-folder");
+  fs::create_symlink(outside / "precious.bk", Work() + "bkp1.bk");
+  fs::create_symlink(outside / "precious.bk", Work() + "bkp1.rar");
+  fs::create_symlink(outside / "missing", Work() + "dangling.bk");
+  fs::create_symlink(outside / "precious-folder", Work() + "folder-link.bk");
+
+  Perform();
+
+  for (const char* link : {"bkp1.bk", "bkp1.rar", "dangling.bk"})
+    EXPECT_FALSE(fs::is_symlink(Work() + link)) << link;
+  EXPECT_EQ(ReadBytes(outside / "precious.bk"), "outside");
+  EXPECT_TRUE(fs::is_symlink(Work() + "folder-link.bk")) << "listed as a folder, so passed over";
+  EXPECT_TRUE(fs::is_directory(outside.Root() / "precious-folder"));
+  EXPECT_EQ(Log().find("Problemas"), std::string::npos);
+}
+
+// Links planted, after the clean-up, under the names the run then writes in the working folder.
+TEST_F(BackupRunTest, LinksPlantedUnderTheRunsNamesAreNeverWrittenThrough) {
+  const TempFolder share;
+  const TempFolder outside;
+  settings.EdtServidor = "dbserver";
+  settings.EdtPastaComp = share.Path();
+  WriteBytes(outside / "target", "outside");
+  database.action = [&](run::RunContext& context) {
+    WriteBytes(context.names.sharePath, "remote backup");
+    fs::create_symlink(outside / "target", context.names.localBackupPath);
+  };
+
+  EXPECT_TRUE(Perform().archiveCreated);
+
+  EXPECT_EQ(ReadBytes(outside / "target"), "outside");
+  EXPECT_FALSE(fs::is_symlink(Work() + kBackupName));
+  EXPECT_EQ(ReadBytes(Work() + kBackupName), "remote backup");
+  EXPECT_EQ(ReadBytes(Work() + kArchiveName), "remote backup");
+}
+#endif
 
 // Root deletes anything in a writable folder; the immutable attribute stops even root.
 class ImmutableFile {
@@ -239,26 +283,50 @@ TEST_F(BackupRunTest, UndeletableFilesAreLoggedWithTheRunStampAndTheRunGoesOn) {
   EXPECT_TRUE(fs::exists(Work() + kArchiveName));
 }
 
-TEST_F(BackupRunTest, ExistingArchiverIsUsedUnchangedEvenWhenItIsNoArchiver) {
+// Another local user made the working folder first and put a program under the archiver's name in it.
+TEST_F(BackupRunTest, ArchiverPlantedInTheWorkingFolderNeverRunsAndTheRunStillArchives) {
+  const testsupport::ThrowAwayUser other;
   fs::create_directories(Work());
-  WriteBytes(Work() + "winrar.exe", "not a program");
+  const std::string marker = root / "planted-program-ran";
+  const std::string planted = "#!/bin/sh\necho ran > '" + marker + "'\n";
+  WriteBytes(Work() + "winrar.exe", planted);
+  fs::permissions(Work() + "winrar.exe", fs::perms::all);
+  if (other.Made()) {
+    ASSERT_TRUE(other.Own(Work()) && other.Own(Work() + "winrar.exe"));
+    fs::permissions(Work(), fs::perms::all);
+  }
+  database.action = [](run::RunContext& context) { WriteBytes(context.names.serverBackupPath, "backup"); };
 
   const run::RunOutcome outcome = Perform();
 
-  EXPECT_EQ(ReadBytes(Work() + "winrar.exe"), "not a program");
-  EXPECT_FALSE(outcome.archiveCreated);
-  EXPECT_EQ(window.console.back(), "21:07:28 - Arquivo Compactado Criado...");
-  EXPECT_TRUE(window.endRequested);
+  EXPECT_FALSE(fs::exists(marker));
+  EXPECT_EQ(ReadBytes(Work() + "winrar.exe"), planted) << "the working folder's file is left alone";
+  EXPECT_TRUE(outcome.archiveCreated);
+  EXPECT_EQ(ReadBytes(Work() + kArchiveName), "backup");
+  EXPECT_TRUE(ArchiverCommand().starts_with(Private() + "winrar.exe "));
+  if (!other.Made()) GTEST_SKIP() << "checked without a second user, who cannot be made here";
 }
 
-TEST_F(BackupRunTest, MissingArchiverIsWrittenExecutableAndRun) {
+TEST_F(BackupRunTest, MissingArchiverIsWrittenIntoThePrivateFolderAndRun) {
   Perform();
-  EXPECT_EQ(ReadBytes(Work() + "winrar.exe"), kStandInArchiver);
+  EXPECT_EQ(ReadBytes(Private() + "winrar.exe"), kStandInArchiver);
+  EXPECT_FALSE(fs::exists(Work() + "winrar.exe"));
   EXPECT_TRUE(fs::exists(Work() + kArchiveName));
 }
 
-TEST_F(BackupRunTest, WorkingFolderThatCannotBeCreatedEndsTheRunAtTheArchiver) {
-  WriteBytes(root.Root() / "torvi", "a file where the folder should be");
+TEST_F(BackupRunTest, ArchiverRunsFromAPrivateFolderWhoseNameHasBlanks) {
+  const std::string folder = root / "Ana Maria" + platform::kPathSeparator;
+  run::RunEnvironment environment{clock,    sleeper, Work(),
+                                  Config(), folder,  std::as_bytes(std::span(archiver))};
+
+  EXPECT_TRUE(
+      run::BackupRun(settings, window, {database, destination, ftp}, environment).Perform().archiveCreated);
+
+  EXPECT_TRUE(ArchiverCommand().starts_with(folder + "winrar.exe a -ep -ibck ")) << ArchiverCommand();
+}
+
+TEST_F(BackupRunTest, PrivateFolderThatCannotBeMadeEndsTheRunAtTheArchiver) {
+  WriteBytes(Private().substr(0, Private().size() - 1), "a file where the folder should be");
 
   EXPECT_THROW(Perform(), platform::Exception);
 
@@ -319,7 +387,8 @@ TEST_F(BackupRunTest, DeliveriesRunInOrderWhateverTheDestinationEndedWith) {
     deliveries.clear();
     settings.CheckDestino = testCase.destinationOn;
     settings.CheckFTP = testCase.ftpOn;
-    run::RunEnvironment environment{clock, sleeper, Work(), Config(), std::as_bytes(std::span(archiver))};
+    run::RunEnvironment environment{clock,    sleeper,   Work(),
+                                    Config(), Private(), std::as_bytes(std::span(archiver))};
     const run::RunOutcome outcome =
         run::BackupRun(settings, window, {database, cancelledDestination, ftp}, environment).Perform();
     EXPECT_EQ(deliveries, testCase.calls);

@@ -13,6 +13,7 @@
 #include "tests/fixtures/ftp/FtpServers.h"
 #include "tests/run/DeliveryHarness.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/ThrowAwayUser.h"
 
 namespace {
 
@@ -167,8 +168,8 @@ TEST_F(FtpStageTest, RelativeAndAbsoluteFoldersAgreeBetweenTheConnectionTestAndT
       std::unique_ptr<ftp::TIdFTP> testClient = run::MakeIdFTP1();
       testsupport::TempFolder work;
       const std::string payload = "archiver";
-      EXPECT_TRUE(run::BtnTestaConexaoClick(
-          {harness.settings, *testClient, window, work.Path(), std::as_bytes(std::span(payload))}));
+      EXPECT_TRUE(run::BtnTestaConexaoClick({harness.settings, *testClient, window, work.Path(), work.Path(),
+                                             std::as_bytes(std::span(payload))}));
 
       const fs::path folder = peer.Home() / fs::path(remoteFolder).relative_path();
       EXPECT_EQ(FileNames(folder), std::vector<std::string>{kArchiveName});
@@ -436,9 +437,9 @@ TEST(FtpGaugeTest, HandlersMoveTheGauge) {
 
 class ConnectionTestTest : public testing::Test {
  protected:
-  bool Test(const std::string& workFolder) {
-    return run::BtnTestaConexaoClick(
-        {settings, *client, window, workFolder, std::as_bytes(std::span(payload))});
+  bool Test(const std::string& privateFolder) {
+    return run::BtnTestaConexaoClick({settings, *client, window, folder.Path() + "Backup/", privateFolder,
+                                      std::as_bytes(std::span(payload))});
   }
 
   testsupport::TempFolder folder;
@@ -464,7 +465,8 @@ TEST_F(ConnectionTestTest, GoodServerLeavesNothingBehind) {
   }
   EXPECT_EQ(FileNames(peer.Home()), std::vector<std::string>{"pasta"});
   EXPECT_TRUE(FileNames(peer.Home() / "pasta").empty());
-  EXPECT_EQ(ReadBytes(folder.Root() / "winrar.exe"), payload);
+  EXPECT_EQ(ReadBytes(folder.Root() / "winrar.exe"), payload)
+      << "the payload is the archiver as a run puts it";
   EXPECT_EQ(window.gauge, std::vector<std::string>{});  // the test's client has no gauge connected
 }
 
@@ -489,18 +491,27 @@ TEST_F(ConnectionTestTest, FailuresShowTheProblemMessage) {
   }
 }
 
-TEST_F(ConnectionTestTest, WorkingFolderIsCreatedOnAFreshMachine) {
+TEST_F(ConnectionTestTest, ArchiverThatCannotBeWrittenFailsBeforeAnyConnection) {
+  settings.EdtServidorFTP = "127.0.0.1";
+  settings.EdtPortaFTP = std::to_string(ftpfixtures::ClosedPort());
+  WriteBytes(folder.Root() / "private", "a file where the private folder should be");
+  EXPECT_THROW(Test(folder.Path() + "private/"), std::exception);
+  EXPECT_TRUE(window.notices.empty());
+  EXPECT_EQ(ReadBytes(folder.Root() / "private"), "a file where the private folder should be");
+}
+
+TEST_F(ConnectionTestTest, FreshMachineWithoutAPrivateFolderYetPasses) {
   const FtpPeer peer(false);
   settings.EdtServidorFTP = "127.0.0.1";
   settings.EdtPortaFTP = std::to_string(peer.Port());
   settings.EdtUsuarioFTP = peer.User();
   settings.EdtSenhaFTP = peer.Password();
-  const std::string work = folder.Path() + "torvi/Backup/";
+  const std::string privateFolder = folder.Path() + "home/.local/share/torvi/";
 
-  EXPECT_TRUE(Test(work));
+  EXPECT_TRUE(Test(privateFolder));
 
   EXPECT_EQ(window.notices, std::vector<std::string>{"Conexão OK!"});
-  EXPECT_EQ(ReadBytes(work + "winrar.exe"), payload);
+  EXPECT_EQ(ReadBytes(privateFolder + "winrar.exe"), payload);
 }
 
 }  // namespace

@@ -66,9 +66,10 @@ TEST(HeadlessRunTest, ErrorThatEndsTheRunGoesToStandardErrorWithStatusOne) {
   run::HeadlessWindow window(out, errors);
   const std::string archiver = "program";
 
-  const int status = run::PerformHeadlessRun(
-      app::BackupSettings{}, window, {database, destination, ftp},
-      {clock, sleeper, root.Path(), root.Path(), std::as_bytes(std::span(archiver))}, errors);
+  const int status = run::PerformHeadlessRun(app::BackupSettings{}, window, {database, destination, ftp},
+                                             {clock, sleeper, root.Path(), root.Path(),
+                                              root.Path() + "private/", std::as_bytes(std::span(archiver))},
+                                             errors);
 
   EXPECT_EQ(status, 1);
   EXPECT_EQ(errors.str(), "Unable to complete network request\n");

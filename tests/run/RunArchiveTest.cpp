@@ -27,28 +27,39 @@ std::string Output(const std::string& command) {
 }
 #endif
 
-TEST(RunArchiveTest, EmbeddedArchiverWritesAnArchiveBsdtarReadsBack) {
-  if (run::EmbeddedArchiver().empty()) GTEST_SKIP() << "this build carries no archiver";
+class RunArchiveTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (run::EmbeddedArchiver().empty()) GTEST_SKIP() << "this build carries no archiver";
+  }
+
+  run::RunOutcome Perform() {
+    runtest::FakeSleeper sleeper;
+    runtest::RecordingWindow window;
+    runtest::NullDeliveryStage destination;
+    runtest::NullDeliveryStage ftp;
+    app::BackupSettings settings;
+    return run::BackupRun(settings, window, {database, destination, ftp},
+                          {clock, sleeper, work, root.Path(),
+                           root.Path() + "private" + platform::kPathSeparator, run::EmbeddedArchiver()})
+        .Perform();
+  }
+
   testsupport::TempFolder root;
   const std::string work = root.Path() + "Backup" + platform::kPathSeparator;
+  const std::string archive = work + "bkp08122026210728.rar";
+  runtest::FakeClock clock{runtest::kRunStart};
+  runtest::FakeDatabaseStage database;
+};
+
+TEST_F(RunArchiveTest, EmbeddedArchiverWritesAnArchiveBsdtarReadsBack) {
   std::string backup(1 << 20, '\0');
   std::mt19937 random(7);
   for (char& byte : backup) byte = static_cast<char>(random());
-
-  runtest::FakeClock clock{runtest::kRunStart};
-  runtest::FakeSleeper sleeper;
-  runtest::RecordingWindow window;
-  runtest::FakeDatabaseStage database;
   database.contents = backup;
-  runtest::NullDeliveryStage destination;
-  runtest::NullDeliveryStage ftp;
-  app::BackupSettings settings;
-  const run::RunOutcome outcome = run::BackupRun(settings, window, {database, destination, ftp},
-                                                 {clock, sleeper, work, root.Path(), run::EmbeddedArchiver()})
-                                      .Perform();
 
-  EXPECT_TRUE(outcome.archiveCreated);
-  const std::string archive = work + "bkp08122026210728.rar";
+  EXPECT_TRUE(Perform().archiveCreated);
+
   EXPECT_EQ(testsupport::ReadBytes(archive).substr(0, 7), std::string("Rar!\x1a\x07\x00", 7));
 #ifndef _WIN32
   EXPECT_EQ(Output("bsdtar -tf '" + archive + "'"), "bkp08122026210728.bk\n");
@@ -58,5 +69,23 @@ TEST(RunArchiveTest, EmbeddedArchiverWritesAnArchiveBsdtarReadsBack) {
 #endif
   EXPECT_TRUE(fs::exists(work + "bkp08122026210728.bk"));
 }
+
+#ifndef _WIN32
+// A link planted under the archive's name once the clean-up is over: the archive takes the link's place.
+TEST_F(RunArchiveTest, LinkPlantedUnderTheArchivesNameIsReplacedNotWrittenThrough) {
+  const testsupport::TempFolder outside;
+  testsupport::WriteBytes(outside / "target", "outside");
+  database.action = [&](run::RunContext& context) {
+    testsupport::WriteBytes(context.names.serverBackupPath, "backup bytes");
+    fs::create_symlink(outside / "target", context.names.localArchivePath);
+  };
+
+  EXPECT_TRUE(Perform().archiveCreated);
+
+  EXPECT_EQ(testsupport::ReadBytes(outside / "target"), "outside");
+  EXPECT_FALSE(fs::is_symlink(archive));
+  EXPECT_EQ(Output("bsdtar -xOf '" + archive + "'"), "backup bytes");
+}
+#endif
 
 }  // namespace

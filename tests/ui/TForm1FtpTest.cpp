@@ -46,7 +46,8 @@ class TForm1FtpTest : public QObject {
     QTest::mouseClick(form->BtnTestaConexao, Qt::LeftButton);
     QCOMPARE(boxes.texts, QStringList{message});
     QCOMPARE(boxes.captions, QStringList{"Backup Ormelin - Torvi Vivedizezid"});
-    QVERIFY(QFile::exists(work.filePath("winrar.exe")));           // the payload of the test upload
+    QVERIFY(QFile::exists(config.filePath("private/winrar.exe")));  // the payload of the test upload
+    QVERIFY(!QFile::exists(work.filePath("winrar.exe")));
     QVERIFY(!std::filesystem::exists(server.Home() + "/winrar"));  // uploaded and deleted, or never sent
     QVERIFY(!form->Gauge1->isVisible());
     QVERIFY(form->Button1->isEnabled() && form->Button2->isEnabled());

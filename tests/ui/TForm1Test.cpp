@@ -375,7 +375,8 @@ class TForm1Test : public QObject {
     QVERIFY(
         testsupport::ReadBytes(uitest::Folder(*configFolder_) + "BkpLog.txt").find(" - Backup Finalizado!") !=
         std::string::npos);
-    QVERIFY(QFile::exists(workFolder_->filePath("winrar.exe")));
+    QVERIFY(QFile::exists(configFolder_->filePath("private/winrar.exe")));
+    QVERIFY(!QFile::exists(workFolder_->filePath("winrar.exe")));
     // The other controls stay usable.
     QVERIFY(form->Button3->isEnabled() && form->BtnTestaConexao->isEnabled() &&
             form->EdtServidor->isEnabled());

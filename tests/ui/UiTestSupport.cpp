@@ -54,6 +54,7 @@ ui::TForm1Environment FolderEnvironment(const QTemporaryDir& config, const QTemp
           .executableFolder = Folder(config),
           .logFolder = Folder(config),
           .workFolder = Folder(work),
+          .privateFolder = Folder(config) + "private/",
           .clock = clock,
           .sleeper = sleeper,
           .archiver = run::EmbeddedArchiver(),

@@ -1,6 +1,7 @@
 #!/bin/sh
 # One run of the Windows torvi-backup under Wine, the fake server library standing in for the database
-# server: the run writes the archiver into the working folder, archives the backup file with it, copies
+# server: the run writes the archiver into the user's private folder (torvi\ in the local application
+# data, never the working folder), archives the backup file with it, copies
 # the archive to a destination folder, uploads it to pyftpdlib on the Linux side of the loopback, and
 # logs the run. The archive is checked with bsdtar, an independent reader.
 # Usage: backup-under-wine.sh WINE_RUN TORVI_BACKUP_EXE FAKE_SERVER_DLL TORVI_RAR_EXE FTP_SERVER_SCRIPT
@@ -43,12 +44,19 @@ printf 'Pasta=/backup\r\nNumeroDeArquivos=10\r\nModo=1\r\nMostraErro=N\r\nMudaEx
   >>"$temp/bin/Configuracaobkp.ini"
 printf 'Exten\343o=zip\r\n[Configuracao]\r\nAbrir=N\r\n' >>"$temp/bin/Configuracaobkp.ini"
 
+# Something another user planted under the archiver's name in the working folder: never run, left alone.
+printf 'planted' >"$temp/work/winrar.exe"
+
 status=0
 "$wine_run" "$temp/bin/torvi-backup.exe" --config "$(windows_folder "$temp/bin")" --work "$work" \
   >"$temp/out" 2>"$temp/err" || status=$?
 [ "$status" -eq 0 ] || { cat "$temp/out" "$temp/err" >&2; fail "torvi-backup exited with $status"; }
 
-cmp -s "$temp/work/winrar.exe" "$archiver" || fail "winrar.exe is not the embedded archiver"
+# The user's private folder of the prefix, as the Linux side sees it.
+local_data=$("$wine_run" cmd /c echo %LOCALAPPDATA% | tr -d '\r')
+private=$("$wine_run" winepath -u "$local_data\\torvi" | tr -d '\r')
+cmp -s "$private/winrar.exe" "$archiver" || fail "$private/winrar.exe is not the embedded archiver"
+[ "$(cat "$temp/work/winrar.exe")" = planted ] || fail "the file planted in the working folder was changed"
 set -- "$temp"/work/bkp*.rar
 [ $# -eq 1 ] && [ -f "$1" ] || fail "expected one archive, found: $*"
 archive=$1
@@ -88,7 +96,7 @@ status=0
 "$wine_run" "$temp/bin/torvi-backup.exe" --config "$(windows_folder "$temp/bin")" >"$temp/out" 2>"$temp/err" ||
   status=$?
 [ "$status" -eq 0 ] || { cat "$temp/out" "$temp/err" >&2; fail "torvi-backup without --work exited with $status"; }
-cmp -s "$default_work/winrar.exe" "$archiver" || fail "no archiver in C:\\torvi\\Backup"
+[ ! -e "$default_work/winrar.exe" ] || fail "an archiver was written into C:\\torvi\\Backup"
 set -- "$default_work"/bkp*.rar
 [ $# -eq 1 ] && [ -f "$1" ] || fail "expected one archive in C:\\torvi\\Backup, found: $*"
 [ "$(bsdtar -tf "$1")" = "$(basename "$1" .rar).bk" ] || fail "archive entries: $(bsdtar -tf "$1")"

@@ -73,8 +73,9 @@ class PendingArchive {
       std::filesystem::path name = archive;
       name.replace_extension(".tmp" + std::to_string(random() % 1000000u));
       name += archive.extension();
+      // A dangling link counts as taken: the exclusive creation would refuse it.
       std::error_code error;
-      if (!std::filesystem::exists(name, error)) return name;
+      if (!std::filesystem::exists(std::filesystem::symlink_status(name, error))) return name;
     }
   }
 

@@ -1,5 +1,11 @@
 #include "tools/rar/File.h"
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#endif
+
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -17,13 +23,14 @@ constexpr std::size_t kStreamBuffer = 1 << 20;
 std::FILE* Open(const std::filesystem::path& path, bool forOutput) {
 #ifdef _WIN32
   if (forOutput) {
-    std::error_code error;
-    if (std::filesystem::exists(path, error)) {
-      errno = EEXIST;
-      return nullptr;
-    }
+    // Created exclusively, in one step, so that nothing planted under the name is ever written through.
+    const int fd = _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (fd < 0) return nullptr;
+    std::FILE* file = _fdopen(fd, "wb");
+    if (file == nullptr) _close(fd);
+    return file;
   }
-  return _wfopen(path.c_str(), forOutput ? L"wb" : L"rb");
+  return _wfopen(path.c_str(), L"rb");
 #else
   return std::fopen(path.c_str(), forOutput ? "wbx" : "rb");
 #endif
