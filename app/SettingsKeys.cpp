@@ -25,7 +25,7 @@ constexpr SettingsKey kKeys[] = {
     {"FTP", "Usuario", KeyKind::Text, 0, 0, "Usuário FTP"},
     {"FTP", "Senha", KeyKind::Password, 0, 0, "Senha FTP"},
     {"FTP", "NumeroDeArquivos", KeyKind::Number, 0, 200},
-    {"FTP", "Modo", KeyKind::Number, 0, 1},
+    {"FTP", "Modo", KeyKind::Number, -1, 1},  // -1: nothing selected, which the window writes too
     {"FTP", "MostraErro", KeyKind::Flag},
     {"FTP", "MudaExtensão", KeyKind::Flag},
     {"FTP", "Extensão", KeyKind::Text},
