@@ -92,7 +92,8 @@ int RunHeadless(const Options& options, Console& console) {
   if (options.testFtp) {
     return run::TestConnectionHeadless(settings, folders.work, console.err) ? kExitDone : kExitRunIncomplete;
   }
-  return run::RunHeadless(settings, folders.config, folders.work, console.out, console.err);
+  return run::RunHeadless(settings, folders.config, folders.work, console.out, console.err,
+                          console.outIsTerminal);
 }
 
 }  // namespace cli
