@@ -26,16 +26,14 @@ std::string Rate(double bytesPerSecond) {
   return rate;
 }
 
+std::string TwoDigits(long long value) { return (value < 10 ? "0" : "") + std::to_string(value); }
+
 // "m:ss", or "h:mm:ss" from an hour on.
 std::string Duration(double seconds) {
   const long long whole = std::llround(seconds);
-  char text[32];
-  if (whole >= 3600) {
-    std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", whole / 3600, whole / 60 % 60, whole % 60);
-  } else {
-    std::snprintf(text, sizeof text, "%lld:%02lld", whole / 60, whole % 60);
-  }
-  return text;
+  if (whole >= 3600)
+    return std::to_string(whole / 3600) + ":" + TwoDigits(whole / 60 % 60) + ":" + TwoDigits(whole % 60);
+  return std::to_string(whole / 60) + ":" + TwoDigits(whole % 60);
 }
 
 }  // namespace
@@ -46,9 +44,8 @@ std::string ProgressLine(const std::string& label, std::int64_t done, std::int64
   const int filled = static_cast<int>(fraction * kBarWidth);
   std::string line = label + " [" + std::string(static_cast<std::size_t>(filled), '#') +
                      std::string(static_cast<std::size_t>(kBarWidth - filled), '.') + "] ";
-  char percent[8];
-  std::snprintf(percent, sizeof percent, "%3d%%", static_cast<int>(fraction * 100));
-  line += percent;
+  const std::string percent = std::to_string(static_cast<int>(fraction * 100)) + "%";
+  line += std::string(4 - percent.size(), ' ') + percent;
   if (seconds > 0 && done > 0) {
     const double rate = static_cast<double>(done) / seconds;
     line += "  " + Rate(rate);

@@ -5,6 +5,7 @@
 #include "app/Profile.h"
 #include "app/SettingsFile.h"
 #include "app/SettingsKeys.h"
+#include "platform/Files.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -58,10 +59,12 @@ TEST(FindSettingsKey, IgnoresLetterCaseAsTheProfileReaderDoes) {
 }
 
 TEST(StoredValue, RefusesWhatTheRunCouldNotUseNamingTheKey) {
+  const std::string needsSeparator =
+      "a pasta deve terminar com o separador \"" + std::string(1, platform::kPathSeparator) + "\"";
   struct Case {
     const char* key;
     std::string value;
-    const char* problem;  // empty: stored
+    std::string problem;  // empty: stored
   } cases[] = {
       {"FTP.Porta", "2121", ""},
       {"FTP.Porta", "abc", "não é um número"},
@@ -80,8 +83,8 @@ TEST(StoredValue, RefusesWhatTheRunCouldNotUseNamingTheKey) {
       {"Destino.SalvarDestino", "sim", "deve ser S ou N"},
       {"Destino.Salvar", "/srv/copias/", ""},
       {"Destino.Salvar", "", ""},
-      {"Destino.Salvar", "/srv/copias", "a pasta deve terminar com o separador \"/\""},
-      {"Servidor.PastaComp", "/mnt/servidor", "a pasta deve terminar com o separador \"/\""},
+      {"Destino.Salvar", "/srv/copias", needsSeparator},
+      {"Servidor.PastaComp", "/mnt/servidor", needsSeparator},
       {"Servidor.Temp", "C:\\Backup\\", ""},
       {"Servidor.Temp", "/var/backup/", ""},
       {"Servidor.Temp", "C:\\Backup", "a pasta deve terminar com o separador (\"/\" ou \"\\\")"},
@@ -95,7 +98,7 @@ TEST(StoredValue, RefusesWhatTheRunCouldNotUseNamingTheKey) {
     const app::SettingsKey* key = app::FindSettingsKey(c.key);
     ASSERT_NE(key, nullptr) << c.key;
     EXPECT_EQ(app::ValueProblem(*key, c.value), c.problem) << c.key << " " << c.value;
-    if (*c.problem == '\0') {
+    if (c.problem.empty()) {
       EXPECT_NO_THROW(app::StoredValue(*key, c.value)) << c.key;
     } else {
       try {

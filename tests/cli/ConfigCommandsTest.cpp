@@ -6,6 +6,7 @@
 #include "app/Credentials.h"
 #include "app/SettingsFile.h"
 #include "cli/ConfigCommands.h"
+#include "platform/Files.h"
 #include "tests/cli/ConsoleDouble.h"
 #include "tests/support/TempFolder.h"
 
@@ -137,9 +138,10 @@ TEST_F(ConfigCommand, SetStoresOneKeyByTheWritersRuleAndTheWindowReadsIt) {
 TEST_F(ConfigCommand, BadInputIsRefusedNamingTheKeyAndTheFileStaysAsItWas) {
   app::SaveSettings(app::BackupSettings{}, Path());
   const std::string before = ReadBytes(Path());
+  const std::string separator(1, platform::kPathSeparator);
   struct Case {
     std::vector<std::string> words;
-    const char* message;
+    std::string message;
   } cases[] = {
       {{"set", "FTP.Portas", "21"}, "chave desconhecida: FTP.Portas"},
       {{"set", "Porta", "21"}, "chave desconhecida: Porta"},
@@ -147,7 +149,7 @@ TEST_F(ConfigCommand, BadInputIsRefusedNamingTheKeyAndTheFileStaysAsItWas) {
       {{"set", "FTP.Porta", "vinte"}, "FTP.Porta: não é um número."},
       {{"set", "FTP.Porta", "70000"}, "FTP.Porta: fora do intervalo de 1 a 65535."},
       {{"set", "Destino.Salvar", "/srv/copias"},
-       "Destino.Salvar: a pasta deve terminar com o separador \"/\"."},
+       "Destino.Salvar: a pasta deve terminar com o separador \"" + separator + "\"."},
       {{"set", "Destino.SalvarDestino", "sim"}, "Destino.SalvarDestino: deve ser S ou N."},
       {{"set", "FTP.Porta"}, "uso: config set"},
       {{"set", "FTP.Porta", "21", "22"}, "uso: config set"},
