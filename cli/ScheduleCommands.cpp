@@ -89,6 +89,19 @@ int Remove(platform::ScheduleTable& table, const std::string& text, const std::s
   return kExitDone;
 }
 
+#ifdef _WIN32
+// The Windows scheduler passes the line on as it stands, like the executable's own path.
+std::string ForScheduler(const std::string& folder) { return folder; }
+#else
+// cron hands the line to the shell: a folder with anything the shell would take apart goes in quotes.
+std::string ForScheduler(const std::string& folder) {
+  if (folder.find_first_of(" \t'\"\\$`;&|<>()*?#~") == std::string::npos) return folder;
+  std::string quoted = "'";
+  for (const char c : folder) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+#endif
+
 int Usage(Console& console) {
   console.err << "torvi-backup: uso: schedule list | schedule add HH:MM | schedule remove HH:MM\n";
   return kExitBadUsage;
@@ -114,13 +127,7 @@ std::optional<std::string> DailyTime(std::string_view text) {
 
 std::string ScheduledCommand(const std::string& executablePath, const std::string& configFolder, bool noFtp) {
   std::string command = executablePath;
-  if (!configFolder.empty()) {
-    const bool plain = configFolder.find_first_of(" \t'\"\\$`;&|<>()*?#~%") == std::string::npos;
-    std::string quoted = "'";
-    for (const char c : configFolder) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    quoted += "'";
-    command += " --config " + (plain ? configFolder : quoted);
-  }
+  if (!configFolder.empty()) command += " --config " + ForScheduler(configFolder);
   if (noFtp) command += " --noftp";
   return command;
 }

@@ -16,7 +16,7 @@ std::optional<std::string> DailyTime(std::string_view text);
 
 // What the scheduler starts for this program: `executablePath`, then " --config DIR" when a settings
 // folder is given and " --noftp" when asked for; a folder holding blanks or quotes is quoted for the
-// shell cron runs the line with.
+// shell cron runs the line with (on Linux).
 std::string ScheduledCommand(const std::string& executablePath, const std::string& configFolder, bool noFtp);
 
 // "schedule list|add HH:MM|remove HH:MM" over `table`, the one the schedule editor edits. Lines are this
