@@ -18,12 +18,12 @@ EchoOff::EchoOff() {
   if (tcgetattr(STDIN_FILENO, &saved->mode) != 0) return;
   termios quiet = saved->mode;
   quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-  if (tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet) == 0) saved_ = std::move(saved);
+  if (tcsetattr(STDIN_FILENO, TCSANOW, &quiet) == 0) saved_ = std::move(saved);
 }
 
 EchoOff::~EchoOff() {
   if (!saved_) return;
-  tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved_->mode);
+  tcsetattr(STDIN_FILENO, TCSANOW, &saved_->mode);
   std::cerr << std::endl;
 }
 
