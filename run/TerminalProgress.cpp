@@ -62,6 +62,7 @@ void TerminalProgress::Begin(const std::string& label, std::int64_t total) {
   total_ = total;
   done_ = 0;
   started_ = now_();
+  updatedAt_ = started_;
   active_ = true;
   Draw();
 }
@@ -69,6 +70,7 @@ void TerminalProgress::Begin(const std::string& label, std::int64_t total) {
 void TerminalProgress::Update(std::int64_t done) {
   if (!active_) return;
   done_ = done;
+  updatedAt_ = now_();
   if (!onScreen_ || done_ >= total_ || now_() - drawnAt_ >= kRedrawPeriod) Draw();
 }
 
@@ -92,7 +94,8 @@ void TerminalProgress::Clear() {
 
 void TerminalProgress::Draw() {
   drawnAt_ = now_();
-  out_ << "\r" << ProgressLine(label_, done_, total_, drawnAt_ - started_) << kEraseToLineEnd << std::flush;
+  // The rate of the bytes so far, up to when they were reported: a bar left standing keeps its figures.
+  out_ << "\r" << ProgressLine(label_, done_, total_, updatedAt_ - started_) << kEraseToLineEnd << std::flush;
   onScreen_ = true;
 }
 

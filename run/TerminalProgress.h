@@ -37,6 +37,7 @@ class TerminalProgress {
   std::int64_t total_ = 0;
   std::int64_t done_ = 0;
   double started_ = 0;
+  double updatedAt_ = 0;
   double drawnAt_ = 0;
   bool active_ = false;
   bool onScreen_ = false;
