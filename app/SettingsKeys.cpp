@@ -45,10 +45,12 @@ bool SameName(std::string_view a, std::string_view b) {
   return true;
 }
 
+// Windows takes "/" as a separator as well; a database server may be of either kind.
+constexpr char kLocalSeparators[] = {platform::kPathSeparator, '/', '\0'};
+
 bool IsSeparator(char c, KeyKind kind) {
-  if (kind == KeyKind::ServerFolder) return c == '/' || c == '\\';
-  // Windows takes "/" as a separator as well.
-  return c == platform::kPathSeparator || c == '/';
+  const std::string_view separators = kind == KeyKind::ServerFolder ? "/\\" : kLocalSeparators;
+  return separators.find(c) != std::string_view::npos;
 }
 
 std::string NumberProblem(const SettingsKey& key, std::string_view value) {
