@@ -1,10 +1,14 @@
 #include "cli/Headless.h"
 
+#include <filesystem>
 #include <ostream>
 
 #include "app/SettingsFile.h"
 #include "app/StartUp.h"
+#include "cli/ConfigCommands.h"
+#include "cli/ScheduleCommands.h"
 #include "platform/Files.h"
+#include "platform/Utf8Path.h"
 #include "platform/WorkingFolder.h"
 #include "run/ConnectionTest.h"
 #include "run/HeadlessRun.h"
@@ -14,47 +18,82 @@
 #endif
 
 namespace cli {
+namespace {
 
-int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+Folders FoldersOf(const Options& options) {
+  return {options.configFolder.empty() ? platform::ExecutableFolder() : options.configFolder,
+          options.workFolder.empty() ? platform::kWorkingFolder : options.workFolder};
+}
+
+// The scheduler starts the program from another folder, so a settings folder given goes into its line
+// as a full path.
+std::string AbsoluteFolder(const std::string& folder) {
+  if (folder.empty()) return folder;
+  const std::u8string absolute = std::filesystem::absolute(platform::Utf8Path(folder)).u8string();
+  return std::string(absolute.begin(), absolute.end());
+}
+
+int RunSchedule(const Options& options, Console& console) {
+  const std::vector<std::string> words(options.command.begin() + 1, options.command.end());
+  const std::string executable = platform::ExecutablePath();
+  const auto table = platform::UserScheduleTable(FoldersOf(options).config);
+  return RunScheduleCommand(words, *table, executable,
+                            ScheduledCommand(executable, AbsoluteFolder(options.configFolder), options.noFtp),
+                            console);
+}
+
+}  // namespace
+
+int RunCommandLine(const std::vector<std::string>& arguments, Console& console) {
   Options options;
   try {
     options = ParseOptions(arguments);
   } catch (const UsageError& error) {
-    err << "torvi-backup: " << error.Message() << "\n" << UsageText();
+    console.err << "torvi-backup: " << error.Message() << "\n" << UsageText();
     return kExitBadUsage;
   }
   if (options.help) {
-    out << UsageText();
+    console.out << UsageText();
     return kExitDone;
   }
   if (options.version) {
-    out << "torvi-backup " << TORVI_VERSION << "\n";
+    console.out << "torvi-backup " << TORVI_VERSION << "\n";
     return kExitDone;
   }
-  return RunHeadless(options, out, err);
+  if (!options.command.empty() && options.command.front() == "config") {
+    return RunConfigCommand({options.command.begin() + 1, options.command.end()}, FoldersOf(options),
+                            console);
+  }
+  if (!options.command.empty()) return RunSchedule(options, console);
+  return RunHeadless(options, console);
 }
 
-int RunHeadless(const Options& options, std::ostream& out, std::ostream& err) {
-  const std::string configFolder =
-      options.configFolder.empty() ? platform::ExecutableFolder() : options.configFolder;
-  const std::string settingsPath = configFolder + app::kSettingsFileName;
+int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+  NoInput nobody;
+  Console console{nobody, out, err};
+  return RunCommandLine(arguments, console);
+}
+
+int RunHeadless(const Options& options, Console& console) {
+  const Folders folders = FoldersOf(options);
+  const std::string settingsPath = folders.config + app::kSettingsFileName;
   if (!platform::FileExists(settingsPath)) {
-    err << "torvi-backup: no settings file: " << settingsPath << "\n";
+    console.err << "torvi-backup: no settings file: " << settingsPath << "\n";
     return kExitNoSettings;
   }
   app::BackupSettings settings;
   try {
     app::LoadSettings(settings, settingsPath);
   } catch (const platform::Exception& error) {
-    err << "torvi-backup: " << settingsPath << ": " << app::ErrorBoxText(error.Message()) << "\n";
+    console.err << "torvi-backup: " << settingsPath << ": " << app::ErrorBoxText(error.Message()) << "\n";
     return kExitNoSettings;
   }
   if (options.noFtp) app::ApplyCommandLine(settings, {app::kNoFtpArgument});
-  const std::string workFolder = options.workFolder.empty() ? platform::kWorkingFolder : options.workFolder;
   if (options.testFtp) {
-    return run::TestConnectionHeadless(settings, workFolder, err) ? kExitDone : kExitRunIncomplete;
+    return run::TestConnectionHeadless(settings, folders.work, console.err) ? kExitDone : kExitRunIncomplete;
   }
-  return run::RunHeadless(settings, configFolder, workFolder, out, err);
+  return run::RunHeadless(settings, folders.config, folders.work, console.out, console.err,
+                          console.outIsTerminal);
 }
 
 }  // namespace cli

@@ -4,24 +4,20 @@
 #include <string>
 #include <vector>
 
+#include "cli/Console.h"
+#include "cli/ExitStatus.h"
 #include "cli/Options.h"
-#include "run/HeadlessRun.h"
 
 namespace cli {
 
-enum ExitStatus : int {
-  kExitDone = run::kExitRunSucceeded,
-  kExitRunIncomplete = run::kExitNothingDelivered,
-  kExitNoSettings = 3,
-  kExitAnotherRunActive = run::kExitAnotherRunActive,
-  kExitBadUsage = 64,
-};
-
 // The whole program: parses `arguments` (those after the program name), then prints help or version,
-// or performs the run; console lines go to `out`, notices and errors to `err`. Returns the exit status.
+// performs a subcommand or the run; console lines go to the console's output, notices and errors to its
+// error stream, answers come from its input. Returns the exit status.
+int RunCommandLine(const std::vector<std::string>& arguments, Console& console);
+// The same with nobody to answer and no terminal.
 int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
 
 // One headless start with parsed options.
-int RunHeadless(const Options& options, std::ostream& out, std::ostream& err);
+int RunHeadless(const Options& options, Console& console);
 
 }  // namespace cli

@@ -48,6 +48,9 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
       options.help = true;
     } else if (argument == "--version") {
       options.version = true;
+    } else if (argument == "config" || argument == "schedule") {
+      options.command.assign(arguments.begin() + static_cast<std::ptrdiff_t>(i), arguments.end());
+      break;
     } else {
       throw UsageError("unknown argument: " + argument);
     }
@@ -57,12 +60,20 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
 
 std::string UsageText() {
   return "usage: torvi-backup [--config DIR] [--work DIR] [--noftp] [--test-ftp] [--help] [--version]\n"
+         "       torvi-backup [--config DIR] [--work DIR] config show|init|check|set SECTION.KEY VALUE\n"
+         "       torvi-backup [--config DIR] [--noftp] schedule list|add HH:MM|remove HH:MM\n"
          "  --config DIR  folder of Configuracaobkp.ini and BkpLog.txt (default: the program's folder)\n"
          "  --work DIR    working folder of the run (default: the platform's)\n"
-         "  --noftp       no FTP delivery in this run\n"
+         "  --noftp       no FTP delivery in this run (with schedule add: in the scheduled runs)\n"
          "  --test-ftp    test the FTP connection instead of running a backup\n"
-         "exit status: 0 done, 1 database stage failed, 2 backup missing or a delivery failed,\n"
-         "             3 no or unusable settings file, 64 bad usage\n";
+         "  config show   every setting (passwords as ********)\n"
+         "  config set    one setting; a password given as - is read from the terminal without echo\n"
+         "  config init   a new settings file with the initial values, asking at a terminal\n"
+         "  config check  every setting checked as a run would use it\n"
+         "  schedule      the daily start times in the user's crontab\n"
+         "exit status: 0 done, 1 database stage failed or config check found a problem,\n"
+         "             2 backup missing or a delivery failed, 3 no or unusable settings file,\n"
+         "             64 bad usage or a value that cannot be stored\n";
 }
 
 }  // namespace cli

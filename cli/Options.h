@@ -14,6 +14,8 @@ struct Options {
   bool testFtp = false;
   bool help = false;
   bool version = false;
+  // A subcommand ("config ...", "schedule ...") and its words; empty for a backup run.
+  std::vector<std::string> command;
 };
 
 // A command line that cannot be understood; the message says why.
@@ -23,7 +25,8 @@ class UsageError final : public platform::Exception {
 };
 
 // Parses the arguments after the program name: --config DIR, --work DIR (also --config=DIR,
-// --work=DIR), --noftp, --test-ftp, --help, --version. Folders given get their closing separator.
+// --work=DIR), --noftp, --test-ftp, --help, --version, then optionally a subcommand ("config" or
+// "schedule") whose words are taken as they stand. Folders given get their closing separator.
 Options ParseOptions(const std::vector<std::string>& arguments);
 
 // The folder with the platform's separator at its end, added when missing.

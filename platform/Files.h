@@ -52,6 +52,8 @@ bool CopyToNewFile(const std::string& from, const std::string& to);
 bool CopyFileAccess(const std::string& from, const std::string& to);
 // Birth time where the file system keeps it, otherwise the modification time; empty when the file is gone.
 std::optional<std::chrono::system_clock::time_point> FileCreationTime(const std::string& path);
+// The full path of the running executable; empty when the system does not tell it.
+std::string ExecutablePath();
 // The folder of the running executable, ending with the path separator.
 std::string ExecutableFolder();
 

@@ -20,12 +20,54 @@ std::string ComposeScheduleLine(std::string_view timeText, bool noFtp, std::stri
   return line;
 }
 
+namespace {
+
+bool IsFieldBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The next blank-separated field of `rest`, taken off its front.
+std::string_view TakeField(std::string_view& rest) {
+  while (!rest.empty() && IsFieldBlank(rest.front())) rest.remove_prefix(1);
+  std::size_t end = 0;
+  while (end < rest.size() && !IsFieldBlank(rest[end])) ++end;
+  const std::string_view field = rest.substr(0, end);
+  rest.remove_prefix(end);
+  return field;
+}
+
+std::optional<int> SmallNumber(std::string_view field) {
+  if (field.empty() || field.size() > 2) return std::nullopt;
+  int value = 0;
+  for (const char c : field) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
+}  // namespace
+
+std::optional<DailyScheduleLine> ReadDailyScheduleLine(std::string_view line) {
+  std::string_view rest = line;
+  const std::optional<int> minute = SmallNumber(TakeField(rest));
+  const std::optional<int> hour = SmallNumber(TakeField(rest));
+  if (!minute || !hour) return std::nullopt;
+  for (int i = 0; i < 3; ++i) {
+    if (TakeField(rest) != "*") return std::nullopt;
+  }
+  while (!rest.empty() && IsFieldBlank(rest.front())) rest.remove_prefix(1);
+  while (!rest.empty() && (IsFieldBlank(rest.back()) || rest.back() == '\r')) rest.remove_suffix(1);
+  if (rest.empty()) return std::nullopt;
+  return DailyScheduleLine{*minute, *hour, std::string(rest)};
+}
+
 std::string AppendScheduleLine(std::string table, std::string_view line) {
   if (!table.empty() && table.back() != '\n' && table.back() != '\r') table += "\r\n";
   table += line;
   table += "\r\n";
   return table;
 }
+
+std::unique_ptr<ScheduleTable> UserScheduleTable() { return UserScheduleTable(ExecutableFolder()); }
 
 std::string WithCrLfLineEnds(std::string_view text) {
   std::string result;

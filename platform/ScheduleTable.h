@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,18 @@ namespace platform {
 // hour's first character possibly blank): minutes, blank, hours, " * * * ", the executable path as it
 // stands, and " /noftp" when `noFtp` is set. Nothing is validated: blank positions stay blank.
 std::string ComposeScheduleLine(std::string_view timeText, bool noFtp, std::string_view executablePath);
+
+// What a daily line says: its minute and hour as numbers and the command after the five time fields.
+struct DailyScheduleLine {
+  int minute = 0;
+  int hour = 0;
+  std::string command;
+};
+
+// The daily line of `line` when it is one (decimal minute and hour, then " * * * " fields, then a
+// command, blanks between as cron takes them); empty for every other line: comments, settings, other
+// repetitions.
+std::optional<DailyScheduleLine> ReadDailyScheduleLine(std::string_view line);
 
 // Adds `line` as the new last line of `table`, ended by CR LF; a table whose last line has no line break
 // gets one first.
@@ -37,8 +50,11 @@ class ScheduleTable {
   virtual std::string InstallRequest() = 0;
 };
 
-// The table of the scheduler this platform uses, for the user running the program.
+// The table of the scheduler this platform uses, for the user running the program. Where the table's
+// backup is not the scheduler's own (the user's crontab), it is kept in `backupFolder` (ending with the
+// separator): the executable's folder unless given.
 std::unique_ptr<ScheduleTable> UserScheduleTable();
+std::unique_ptr<ScheduleTable> UserScheduleTable(const std::string& backupFolder);
 
 // A table kept in a file of Windows-1252 text, as the Windows scheduler keeps it: saving deletes the
 // backup, renames the table to the backup's name and writes the new table in its place.

@@ -1,5 +1,8 @@
 #include "run/BackupRun.h"
 
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <system_error>
@@ -24,6 +27,16 @@ bool SameFile(const std::string& first, const std::string& second) {
   }
   std::error_code error;
   return std::filesystem::equivalent(platform::Utf8Path(first), platform::Utf8Path(second), error);
+}
+
+// How often the archiver's progress is looked at while it runs.
+constexpr std::chrono::milliseconds kArchiveProgressPeriod{200};
+
+// The size of a file; 0 when it cannot be told.
+std::int64_t FileSize(const std::string& path) {
+  std::error_code error;
+  const std::uintmax_t size = std::filesystem::file_size(platform::Utf8Path(path), error);
+  return error ? 0 : static_cast<std::int64_t>(size);
 }
 
 }  // namespace
@@ -120,11 +133,18 @@ void BackupRun::Archive(RunContext& context, const std::string& archiverPath, Ru
   log_.WriteStamped(texts::kLogStartingCompression);
   window_.ProcessMessages();
   // Whether the archive exists is what counts; the archiver's exit code only explains a missing one.
-  const int exitCode = platform::RunAndWait(ArchiverCommandLine(archiverPath, context.names));
+  const std::int64_t total = FileSize(context.names.localBackupPath);
+  const int exitCode = platform::RunAndWait(
+      ArchiverCommandLine(archiverPath, context.names),
+      [this, total](std::int64_t read) { window_.ArchiveProgress(std::min(read, total), total); },
+      kArchiveProgressPeriod);
   outcome.archiveCreated = platform::FileExists(context.names.localArchivePath);
-  if (!outcome.archiveCreated) {
+  if (outcome.archiveCreated) {
+    window_.ArchiveProgress(total, total);
+  } else {
     log_.WriteStamped(std::string(texts::kLogArchiveNotCreated) + std::to_string(exitCode) + ").");
   }
+  window_.ArchiveEnded();
   console_.AppendTimed(texts::kConsoleCompressed);
   window_.ProcessMessages();
 }

@@ -1,5 +1,6 @@
 #include "run/HeadlessRun.h"
 
+#include <chrono>
 #include <exception>
 
 #include "platform/Clock.h"
@@ -30,10 +31,13 @@ int PerformHeadlessRun(const app::BackupSettings& settings, RunWindow& window, R
 }
 
 int RunHeadless(const app::BackupSettings& settings, const std::string& configFolder,
-                const std::string& workFolder, std::ostream& out, std::ostream& errors) {
+                const std::string& workFolder, std::ostream& out, std::ostream& errors, bool progressBars) {
   platform::SystemClock clock;
   platform::SystemSleeper sleeper;
-  HeadlessWindow window(out, errors);
+  TerminalProgress progress(out, [] {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+  });
+  HeadlessWindow window(out, errors, progressBars ? &progress : nullptr);
   StandardStages stages(window);
   RunEnvironment environment{
       clock, sleeper, workFolder, configFolder, platform::UserPrivateFolder(), EmbeddedArchiver()};

@@ -25,9 +25,11 @@ int PerformHeadlessRun(const app::BackupSettings& settings, RunWindow& window, R
 
 // What torvi-backup calls: one run with this build's stages and archiver (run from the user's private
 // folder), the system clock, "BkpLog.txt" in `configFolder` and the working folder `workFolder` (both
-// ending with the separator), console lines on
-// `out` and notices and errors on `errors`. Returns the exit status.
+// ending with the separator), console lines on `out` and notices and errors on `errors`; with
+// `progressBars` (`out` is a terminal) the archiving and the upload draw their bars on `out`. Returns the
+// exit status.
 int RunHeadless(const app::BackupSettings& settings, const std::string& configFolder,
-                const std::string& workFolder, std::ostream& out, std::ostream& errors);
+                const std::string& workFolder, std::ostream& out, std::ostream& errors,
+                bool progressBars = false);
 
 }  // namespace run

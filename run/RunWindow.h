@@ -35,6 +35,11 @@ class RunWindow {
   virtual void SetGaugeMaximum(std::int64_t maximum) = 0;
   virtual void SetGaugeProgress(std::int64_t progress) = 0;
 
+  // How much of the backup file the archiver has read, while it runs, then once it has ended. The
+  // settings window keeps its gauge for the upload and shows nothing of this; a terminal draws a bar.
+  virtual void ArchiveProgress(std::int64_t /*done*/, std::int64_t /*total*/) {}
+  virtual void ArchiveEnded() {}
+
   // Asks the program to end once control is back in its message loop.
   virtual void RequestEnd() = 0;
 };

@@ -178,17 +178,22 @@ std::optional<std::chrono::system_clock::time_point> FileCreationTime(const std:
           std::chrono::seconds(stamp.tv_sec) + std::chrono::nanoseconds(stamp.tv_nsec)));
 }
 
-std::string ExecutableFolder() {
+std::string ExecutablePath() {
   std::vector<char> buffer(4096);
   for (;;) {
     const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
-    if (length < 0) return std::string(".") + kPathSeparator;
+    if (length < 0) return {};
     if (static_cast<std::size_t>(length) < buffer.size()) {
-      const std::string path(buffer.data(), static_cast<std::size_t>(length));
-      return path.substr(0, path.rfind(kPathSeparator) + 1);
+      return std::string(buffer.data(), static_cast<std::size_t>(length));
     }
     buffer.resize(buffer.size() * 2);
   }
+}
+
+std::string ExecutableFolder() {
+  const std::string path = ExecutablePath();
+  if (path.empty()) return std::string(".") + kPathSeparator;
+  return path.substr(0, path.rfind(kPathSeparator) + 1);
 }
 
 }  // namespace platform

@@ -200,8 +200,8 @@ std::string CrontabScheduleTable::InstallRequest() {
          " Instale o pacote cron e clique em OK";
 }
 
-std::unique_ptr<ScheduleTable> UserScheduleTable() {
-  return std::make_unique<CrontabScheduleTable>("crontab", ExecutableFolder() + "cron.bkp");
+std::unique_ptr<ScheduleTable> UserScheduleTable(const std::string& backupFolder) {
+  return std::make_unique<CrontabScheduleTable>("crontab", backupFolder + "cron.bkp");
 }
 
 }  // namespace platform

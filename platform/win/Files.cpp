@@ -162,18 +162,22 @@ std::optional<std::chrono::system_clock::time_point> FileCreationTime(const std:
   return FromFileTime(data.ftCreationTime);
 }
 
-std::string ExecutableFolder() {
+std::string ExecutablePath() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (length == 0) return {};
     if (length < path.size()) {
       path.resize(length);
-      break;
+      return win::WideToUtf8(path);
     }
     path.resize(path.size() * 2);
   }
-  return win::WideToUtf8(path.substr(0, path.find_last_of(L"\\/") + 1));
+}
+
+std::string ExecutableFolder() {
+  const std::string path = ExecutablePath();
+  return path.substr(0, path.find_last_of("\\/") + 1);
 }
 
 }  // namespace platform

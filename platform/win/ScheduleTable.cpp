@@ -22,7 +22,8 @@ void OpenInstallerDownload() {
 
 }  // namespace
 
-std::unique_ptr<ScheduleTable> UserScheduleTable() {
+// The scheduler keeps its table and the backup in its own folder.
+std::unique_ptr<ScheduleTable> UserScheduleTable(const std::string&) {
   return std::make_unique<FileScheduleTable>(kTablePath, kBackupPath, OpenInstallerDownload);
 }
 

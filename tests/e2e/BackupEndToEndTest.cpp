@@ -196,4 +196,24 @@ TEST_F(BackupEndToEndTest, TestFtpReportsTheConnection) {
   EXPECT_EQ(bad.errors, "Problemas com a Conexão.\n");
 }
 
+// A person at a terminal sees a bar for the archiving and one for the upload; a pipe or a log gets the
+// console lines alone.
+TEST_F(BackupEndToEndTest, ProgressBarsOnlyAtATerminal) {
+  const Outcome piped = Run();
+  ASSERT_EQ(piped.exitCode, 0) << piped.errors;
+  for (const std::string& line : piped.console) {
+    EXPECT_EQ(line.find_first_of("\r\033"), std::string::npos) << line;
+  }
+
+  // The same run on a pseudo-terminal.
+  const std::string command = std::string(TORVI_BACKUP_PROGRAM) + " --config " + ShellQuote(Config()) +
+                              " --work " + ShellQuote(Work());
+  const CommandResult atTerminal = RunCommand("script -q -e -c " + ShellQuote(command) + " /dev/null");
+  ASSERT_EQ(atTerminal.exitCode, 0) << atTerminal.output;
+  for (const char* bar : {"\rCompactação [##############################] 100%",
+                          "\rEnvio FTP [##############################] 100%", " - Arquivo Enviado com Sucesso!"}) {
+    EXPECT_NE(atTerminal.output.find(bar), std::string::npos) << bar << "\n" << atTerminal.output;
+  }
+}
+
 }  // namespace

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <vector>
 
 #include "platform/Process.h"
 #include "tests/support/TempFolder.h"
@@ -50,6 +52,23 @@ TEST(RunAndWait, AQuotedFirstWordNamesAProgramInAFolderWithBlanks) {
   ASSERT_EQ(platform::RunAndWait("\"" + temp / "Ana Maria/winrar.exe" + "\" " + output + " \"a\""), 0);
   EXPECT_EQ(ReadBytes(output), "[" + output + "][\"a\"]") << "only the first word is unquoted";
   EXPECT_EQ(platform::RunAndWait("\"" + temp / "Ana Maria/winrar.exe " + output), -1) << "no closing quote";
+}
+
+TEST(RunAndWait, TellsHowMuchTheProgramHasReadWhileItRuns) {
+  TempFolder temp;
+  std::string lines;
+  for (int i = 0; i < 2000; ++i) lines += "linha " + std::to_string(i) + "\n";
+  WriteBytes(temp / "input", lines);
+  // The shell reads the file itself, then waits on a child, so its own count stands still meanwhile.
+  WriteBytes(temp / "read.sh", "while IFS= read -r line; do :; done < \"$1\"\nsleep 0.5\nexit 4\n");
+  std::vector<std::int64_t> reports;
+  const int status = platform::RunAndWait(
+      "/bin/sh " + temp / "read.sh" + " " + temp / "input",
+      [&reports](std::int64_t read) { reports.push_back(read); }, std::chrono::milliseconds(20));
+  EXPECT_EQ(status, 4);
+  ASSERT_FALSE(reports.empty());
+  EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));
+  EXPECT_GE(reports.back(), static_cast<std::int64_t>(lines.size()));
 }
 
 }  // namespace

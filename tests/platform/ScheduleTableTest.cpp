@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <optional>
 
 #include "platform/Exception.h"
 #include "platform/ScheduleTable.h"
+#include "tests/support/FakeCrontab.h"
 #include "tests/support/TempFolder.h"
 
 namespace fs = std::filesystem;
@@ -34,6 +32,35 @@ TEST(ComposeScheduleLine, BuildsTheDailyLineFromTheTimeField) {
   }
 }
 
+TEST(ReadDailyScheduleLine, TakesTheTimeAndCommandOfADailyLine) {
+  struct Case {
+    const char* line;
+    int minute;  // -1: no daily line
+    int hour;
+    const char* command;
+  } cases[] = {
+      {"30 22 * * * /opt/torvi/VAzeduz /noftp", 30, 22, "/opt/torvi/VAzeduz /noftp"},
+      {"05  8 * * * /x", 5, 8, "/x"},  // the editor's blank hour position
+      {"0\t3\t*\t*\t*\t/x  ", 0, 3, "/x"},
+      {" 7 1 * * * /opt/my programs/VAzeduz", 7, 1, "/opt/my programs/VAzeduz"},
+      {"      * * * /x", -1, 0, ""},  // the untouched time field
+      {"30 22 * * 1 /x", -1, 0, ""},
+      {"*/5 * * * * /x", -1, 0, ""},
+      {"30 22 * * *", -1, 0, ""},
+      {"# 30 22 * * * /x", -1, 0, ""},
+      {"MAILTO=root", -1, 0, ""},
+      {"", -1, 0, ""},
+  };
+  for (const auto& c : cases) {
+    const auto line = platform::ReadDailyScheduleLine(c.line);
+    ASSERT_EQ(line.has_value(), c.minute >= 0) << c.line;
+    if (!line) continue;
+    EXPECT_EQ(line->minute, c.minute) << c.line;
+    EXPECT_EQ(line->hour, c.hour) << c.line;
+    EXPECT_EQ(line->command, c.command) << c.line;
+  }
+}
+
 TEST(AppendScheduleLine, EndsEveryLineWithCrLf) {
   struct Case {
     const char* table;
@@ -53,43 +80,14 @@ TEST(WithCrLfLineEnds, MakesEveryKindOfLineEndCrLf) {
   EXPECT_EQ(platform::WithCrLfLineEnds(""), "");
 }
 
-// A stand-in for the crontab command that keeps the "user's table" in a file of the test's own folder.
-// When the real command is installed, its dry run checks each new table's syntax first, so tables cron
-// would refuse are refused here too.
 class CrontabTable : public ::testing::Test {
  protected:
-  void SetUp() override {
-    command_ = (folder_ / "crontab").string();
-    std::ofstream script(command_);
-    script << "#!/bin/sh\n"
-              "store=\"$(dirname \"$0\")/user-table\"\n"
-              "if [ \"$1\" = -l ]; then\n"
-              "  [ -e \"$store\" ] || { echo \"no crontab for tester\" >&2; exit 1; }\n"
-              "  exec cat \"$store\"\n"
-              "fi\n"
-              "if [ -x /usr/bin/crontab ]; then /usr/bin/crontab -n \"$1\" >/dev/null || exit 1; fi\n"
-              "cp \"$1\" \"$store\"\n";
-    script.close();
-    fs::permissions(command_, fs::perms::owner_all);
-    // The new table is staged in the temporary folder: this test's own.
-    const char* previous = std::getenv("TMPDIR");
-    previousTmpdir_ = previous ? std::optional<std::string>(previous) : std::nullopt;
-    setenv("TMPDIR", folder_.c_str(), 1);
-  }
-  void TearDown() override {
-    if (previousTmpdir_) {
-      setenv("TMPDIR", previousTmpdir_->c_str(), 1);
-    } else {
-      unsetenv("TMPDIR");
-    }
-  }
-
   platform::CrontabScheduleTable Table() { return {command_, (folder_ / "cron.bkp").string()}; }
 
   const testsupport::TempFolder temp_;
   const fs::path folder_ = temp_.Root();
-  std::string command_;
-  std::optional<std::string> previousTmpdir_;
+  const testsupport::FakeCrontab crontab_{folder_};
+  const std::string command_ = crontab_.Command();
 };
 
 TEST_F(CrontabTable, ExistsWhenTheCommandIsThere) {
