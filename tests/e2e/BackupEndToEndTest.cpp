@@ -128,7 +128,7 @@ TEST_F(BackupEndToEndTest, RunsDeliverTheArchiveAndRotateTheServer) {
   EXPECT_EQ(ReadBytes(settings.EdtDestino + archive), bytes);
   EXPECT_EQ(ReadBytes(ServerFolder() / archive), bytes);
   EXPECT_FALSE(fs::exists(settings.EdtPastaComp + backup));
-  EXPECT_EQ(FileNames(Work()), (std::vector<std::string>{backup, archive}))
+  EXPECT_EQ(FileNames(Work()), (std::vector<std::string>{backup, archive, "torvi-backup.lock"}))
       << "the archiver runs from elsewhere";
   EXPECT_TRUE(fs::exists(root / "data/torvi/winrar.exe"));
 
