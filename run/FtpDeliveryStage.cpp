@@ -25,6 +25,8 @@ std::string AttemptLine(int attempt) {
 std::unique_ptr<ftp::TIdFTP> MakeIdFTP1() {
   auto client = std::make_unique<ftp::TIdFTP>();
   client->ReadTimeout = ftp::kProgramReadTimeout;
+  client->LowSpeedLimit = ftp::kProgramLowSpeedLimit;
+  client->LowSpeedTime = ftp::kProgramLowSpeedTime;
   return client;
 }
 
@@ -34,6 +36,8 @@ void ConfigureFtpClient(ftp::TIdFTP& client, const app::BackupSettings& settings
   client.Username = settings.EdtUsuarioFTP;
   client.Password = settings.EdtSenhaFTP;
   client.Port = platform::StrToInt(settings.EdtPortaFTP);
+  // A deadline belongs to the run that set it, not to the connections after it.
+  client.Deadline = ftp::TIdFTP::Clock::time_point::max();
 }
 
 void ListMatching(ftp::TIdFTP& client, std::vector<std::string>& lines, const std::string& mask) {
@@ -63,8 +67,16 @@ DeliveryOutcome FtpDeliveryStage::Perform(RunContext& context) {
       context.console.AppendTimed(texts::kConsoleFtpSent);
       context.window.ProcessMessages();
       return DeliveryOutcome::Delivered;
-    } catch (const std::exception&) {
-      // The error's own text is neither shown nor logged: the user gets the fixed question.
+    } catch (const std::exception& error) {
+      // The error's own text is not shown: the user gets the fixed question. A server that went past a
+      // bound is named in the log, and the run's ceiling ends the stage at once.
+      if (dynamic_cast<const ftp::EIdBoundExceeded*>(&error) != nullptr && !context.ceiling.Reached()) {
+        context.log.WriteStamped(" - " + std::string(error.what()));
+      }
+      if (CeilingEndsStage(context)) {
+        context.log.WriteStamped(texts::kLogFtpFailed);
+        return DeliveryOutcome::NotDelivered;
+      }
       bool givenUp;
       if (!automatic) {
         givenUp = context.window.AskRetry(kFtpQuestionCaption, kFtpQuestionText) == RetryAnswer::Cancel;
@@ -86,6 +98,7 @@ void FtpDeliveryStage::Attempt(RunContext& context) {
   const app::BackupSettings& settings = context.settings;
   IdFTP1.CloseConnection();
   ConfigureFtpClient(IdFTP1, settings);
+  IdFTP1.Deadline = context.ceiling.Deadline();
   IdFTP1.ConnectAndLogin(true, ftp::WaitDefault);
   // No folder set means the login folder: servers refuse "CWD" without a name, which would fail every
   // attempt.
