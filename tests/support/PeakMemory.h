@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstdint>
+
+namespace testsupport {
+
+// The process's own accounting of its peak resident memory. Linux: VmHWM, which ResetPeakMemory sets
+// back to the current size; Windows: the peak working set, which cannot be reset (each test runs in a
+// process of its own, so the peak is that test's).
+void ResetPeakMemory();
+std::int64_t PeakMemoryBytes();
+
+inline constexpr std::int64_t kMiB = 1024 * 1024;
+
+}  // namespace testsupport
