@@ -6,6 +6,7 @@
 #include "platform/Conversions.h"
 #include "platform/Exception.h"
 #include "platform/Files.h"
+#include "run/FtpBoundRow.h"
 #include "run/FtpDeliveryNames.h"
 #include "run/RunTexts.h"
 
@@ -70,8 +71,8 @@ DeliveryOutcome FtpDeliveryStage::Perform(RunContext& context) {
     } catch (const std::exception& error) {
       // The error's own text is not shown: the user gets the fixed question. A server that went past a
       // bound is named in the log, and the run's ceiling ends the stage at once.
-      if (dynamic_cast<const ftp::EIdBoundExceeded*>(&error) != nullptr && !context.ceiling.Reached()) {
-        context.log.WriteStamped(" - " + std::string(error.what()));
+      if (!context.ceiling.Reached()) {
+        if (const std::optional<std::string> row = FtpBoundRow(error, IdFTP1)) context.log.WriteStamped(*row);
       }
       if (CeilingEndsStage(context)) {
         context.log.WriteStamped(texts::kLogFtpFailed);
