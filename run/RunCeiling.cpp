@@ -5,7 +5,9 @@
 namespace run {
 
 RunCeiling RunCeiling::StartingNow(int minutes) {
-  if (minutes <= 0) return {};
+  // Beyond ten years the clock's arithmetic could overflow, and no run is waited for that long.
+  constexpr int kLongest = 10 * 365 * 24 * 60;
+  if (minutes <= 0 || minutes > kLongest) return {};
   return {Clock::now() + std::chrono::minutes(minutes), minutes};
 }
 

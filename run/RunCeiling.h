@@ -20,7 +20,7 @@ class RunCeiling {
   RunCeiling() = default;
   // Reached at `deadline`; `minutes` is what the log row names.
   RunCeiling(Clock::time_point deadline, int minutes) : deadline_(deadline), minutes_(minutes) {}
-  // A ceiling of `minutes` from now; 0 or less: none.
+  // A ceiling of `minutes` from now; 0 or less (or more than ten years): none.
   static RunCeiling StartingNow(int minutes);
   static const RunCeiling& None();
 
