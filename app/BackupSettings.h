@@ -4,6 +4,8 @@
 
 namespace app {
 
+inline constexpr int kDefaultRunCeilingMinutes = 720;
+
 // Every setting of the program, one field per control of the settings window and named after it.
 // Texts are UTF-8 in memory; the settings file holds them as Windows-1252.
 struct BackupSettings {
@@ -29,6 +31,9 @@ struct BackupSettings {
   bool CheckConfig = false;
   std::string EdtEmail;
   bool CheckEnviaEmail = false;
+  // Configuracao/TempoMaximoMinutos: the longest a run may take, 0 for no ceiling. Set in the file only
+  // (the window neither shows nor writes it); 12 hours leaves room for the largest backup on a slow link.
+  int TempoMaximoMinutos = kDefaultRunCeilingMinutes;
 };
 
 }  // namespace app

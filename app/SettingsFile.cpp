@@ -1,8 +1,11 @@
 #include "app/SettingsFile.h"
 
+#include <optional>
+
 #include "app/Credentials.h"
 #include "app/Profile.h"
 #include "platform/Conversions.h"
+#include "platform/Exception.h"
 #include "platform/FileContents.h"
 
 namespace app {
@@ -18,6 +21,17 @@ int SelectedMode(const std::string& value, int previous) {
   if (value.empty()) return previous;
   const int index = platform::StrToInt(value);
   return index == 0 || index == 1 ? index : -1;
+}
+
+// Whole minutes, 0 for none; absent or empty keeps the default.
+int RunCeilingMinutes(const std::string& value) {
+  if (value.empty()) return kDefaultRunCeilingMinutes;
+  const std::optional<int> minutes = platform::TryStrToInt(value);
+  if (!minutes || *minutes < 0) {
+    throw platform::Exception("Configuracao/TempoMaximoMinutos: \"" + value +
+                              "\" não é um número de minutos (0 para nenhum limite).");
+  }
+  return *minutes;
 }
 
 }  // namespace
@@ -47,6 +61,7 @@ void LoadSettings(BackupSettings& settings, const std::string& path) {
   settings.CheckMudaExtensao = IsOn(read("FTP", "MudaExtensão"));
   settings.EdtExtensaoFTP = read("FTP", "Extensão");
   settings.CheckConfig = IsOn(read("Configuracao", "Abrir"));
+  settings.TempoMaximoMinutos = RunCeilingMinutes(read("Configuracao", "TempoMaximoMinutos"));
 }
 
 void LoadEmailSettings(BackupSettings& settings, const std::string& path) {

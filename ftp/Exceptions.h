@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/Exception.h"
@@ -124,6 +125,45 @@ class EIdReadTimeout : public EIdException {
 class EIdReadLnMaxLineLengthExceeded : public EIdException {
  public:
   EIdReadLnMaxLineLengthExceeded() : EIdException("Max line length exceeded.") {}
+};
+
+// A peer went past one of the bounds that keep the memory and the time of an unattended run finite:
+// a server that sends without end, trickles, or never finishes.
+class EIdBoundExceeded : public EIdException {
+ public:
+  using EIdException::EIdException;
+};
+
+class EIdReplyTooLarge : public EIdBoundExceeded {
+ public:
+  explicit EIdReplyTooLarge(int limit)
+      : EIdBoundExceeded("Resposta do servidor excede o limite de " + std::to_string(limit) + " bytes.") {}
+};
+
+class EIdReplyTimeout : public EIdBoundExceeded {
+ public:
+  explicit EIdReplyTimeout(int milliseconds)
+      : EIdBoundExceeded("Resposta do servidor não se completou no tempo limite de " +
+                         std::to_string(milliseconds) + " ms.") {}
+};
+
+class EIdListingTooLarge : public EIdBoundExceeded {
+ public:
+  EIdListingTooLarge(std::int64_t limit, const char* unit)
+      : EIdBoundExceeded("Listagem do servidor excede o limite de " + std::to_string(limit) + " " + unit +
+                         ".") {}
+};
+
+class EIdTransferTooSlow : public EIdBoundExceeded {
+ public:
+  EIdTransferTooSlow(int bytesPerSecond, int seconds)
+      : EIdBoundExceeded("Transferência abaixo do mínimo de " + std::to_string(bytesPerSecond) +
+                         " bytes/s durante " + std::to_string(seconds) + " s.") {}
+};
+
+class EIdDeadlineReached : public EIdBoundExceeded {
+ public:
+  EIdDeadlineReached() : EIdBoundExceeded("Prazo máximo da conexão esgotado.") {}
 };
 
 class EIdProtocolReplyError : public EIdException {

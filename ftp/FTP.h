@@ -16,6 +16,10 @@ namespace ftp {
 // The read timeout the program gives its FTP client: a silent server fails the attempt after two
 // minutes instead of stalling an unattended run for ever.
 inline constexpr int kProgramReadTimeout = 120000;
+// The low-speed floor the program gives its transfers: at least 1 KiB/s over every 120 s. Any working
+// link moves far more; a server that trickles fails the attempt after two minutes.
+inline constexpr int kProgramLowSpeedLimit = 1024;
+inline constexpr int kProgramLowSpeedTime = 120;
 
 // Replies by which a server says it does not know or does not carry out a command (unrecognised, not
 // implemented, not implemented for that parameter).
@@ -53,6 +57,10 @@ class TIdFTP : public TIdTCPClient {
   bool Passive = false;
   TIdFtpProxySettings ProxySettings;
   TNotifyEvent OnAfterClientLogin;
+  // A listing is kept in memory whole: more bytes or lines than these fail it (0: no limit). A Unix
+  // server's line is some 60 to 80 bytes, so 100000 entries fit in 8 MiB.
+  std::int64_t MaxListingSize = 8388608;
+  int MaxListingLines = 100000;
 
   TIdFTPTransferType TransferType() const { return transferType_; }
   // Sent at once when connected and no transfer runs; ignored during a transfer.

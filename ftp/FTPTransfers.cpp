@@ -11,12 +11,16 @@ namespace {
 
 constexpr int kHighestPort = 65535;
 
-// Lines end at CR LF, LF or CR; text after the last break is a line; a NUL ends the text.
-std::vector<std::string> SplitListing(std::string_view text) {
+// Lines end at CR LF, LF or CR; text after the last break is a line; a NUL ends the text. More than
+// `maximumLines` lines (0: no limit) raise EIdListingTooLarge.
+std::vector<std::string> SplitListing(std::string_view text, int maximumLines) {
   text = text.substr(0, text.find('\0'));
   std::vector<std::string> lines;
   std::size_t start = 0;
   while (start < text.size()) {
+    if (maximumLines > 0 && lines.size() == static_cast<std::size_t>(maximumLines)) {
+      throw EIdListingTooLarge(maximumLines, "linhas");
+    }
     const std::size_t end = text.find_first_of("\r\n", start);
     if (end == std::string_view::npos) {
       lines.emplace_back(text.substr(start));
@@ -27,6 +31,29 @@ std::vector<std::string> SplitListing(std::string_view text) {
   }
   return lines;
 }
+
+// A listing as it arrives, refused once it grows past its limit (0: no limit).
+class ListingStream final : public TStream {
+ public:
+  explicit ListingStream(std::int64_t limit) : limit_(limit) {}
+  const std::string& Bytes() const { return bytes_.Bytes(); }
+
+  std::size_t Read(char* buffer, std::size_t count) override { return bytes_.Read(buffer, count); }
+  void Write(const char* bytes, std::size_t count) override {
+    if (limit_ > 0 && bytes_.Position() + static_cast<std::int64_t>(count) > limit_) {
+      throw EIdListingTooLarge(limit_, "bytes");
+    }
+    bytes_.Write(bytes, count);
+  }
+  std::int64_t Position() const override { return bytes_.Position(); }
+  void SetPosition(std::int64_t position) override { bytes_.SetPosition(position); }
+  std::int64_t Size() const override { return bytes_.Size(); }
+  void SetSize(std::int64_t size) override { bytes_.SetSize(size); }
+
+ private:
+  TMemoryStream bytes_;
+  std::int64_t limit_;
+};
 
 }  // namespace
 
@@ -64,6 +91,10 @@ DataConnection& TIdFTP::NewDataConnection() {
   connection->RecvBufferSize = RecvBufferSize;
   // The read timeout goes along too, so a silent data connection ends like a silent control connection.
   connection->ReadTimeout = ReadTimeout;
+  // So do the bounds against a peer that trickles or never ends.
+  connection->LowSpeedLimit = LowSpeedLimit;
+  connection->LowSpeedTime = LowSpeedTime;
+  connection->Deadline = Deadline;
   connection->OnWork = OnWork;
   connection->OnWorkBegin = OnWorkBegin;
   connection->OnWorkEnd = OnWorkEnd;
@@ -157,9 +188,9 @@ void TIdFTP::SendData(const std::string& command, TStream& source) {
 
 void TIdFTP::ListFolder(std::vector<std::string>* destination, const std::string& mask, bool details) {
   const std::string command = Trim((details ? "LIST " : "NLST ") + mask);
-  TMemoryStream listing;
+  ListingStream listing(MaxListingSize);
   ReceiveData(command, listing, false);
-  lastListing_ = SplitListing(listing.Bytes());
+  lastListing_ = SplitListing(listing.Bytes(), MaxListingLines);
   if (destination != nullptr) *destination = lastListing_;
 }
 

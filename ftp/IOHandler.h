@@ -19,6 +19,9 @@ class TIdIOHandler : public TIdComponent {
   // The platform's results, unchecked: a byte count, 0 for an orderly close, -1 for failure.
   virtual int ReceiveBytes(void* buffer, int length) = 0;
   virtual int SendBytes(const void* buffer, int length) = 0;
+  // Bounds each later SendBytes to `milliseconds` (0: no bound), after which it sends what it could or
+  // fails with a timeout error. Handlers whose sends never block need not do anything.
+  virtual void LimitSendWait(int /*milliseconds*/) {}
   virtual void CloseHandler() = 0;
 };
 
@@ -36,6 +39,7 @@ class TIdIOHandlerSocket : public TIdIOHandler {
   bool WaitReadable(int timeout) override;
   int ReceiveBytes(void* buffer, int length) override;
   int SendBytes(const void* buffer, int length) override;
+  void LimitSendWait(int milliseconds) override;
   void CloseHandler() override;
 
  private:

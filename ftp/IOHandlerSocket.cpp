@@ -51,6 +51,10 @@ int TIdIOHandlerSocket::SendBytes(const void* buffer, int length) {
   return socketHandle_->SendFrom(buffer, length);
 }
 
+void TIdIOHandlerSocket::LimitSendWait(int milliseconds) {
+  if (IsOpen()) socketHandle_->SetSendTimeout(milliseconds);
+}
+
 void TIdIOHandlerSocket::CloseHandler() {
   if (socketHandle_) socketHandle_->ReleaseHandle();
 }

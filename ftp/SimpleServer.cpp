@@ -43,7 +43,7 @@ bool TIdSimpleServer::AcceptPeer() {
   TIdSocketHandle& handle = Binding();
   // One blocking wait instead of polling: the peer connects soon or not at all.
   const int timeout = ReadTimeout == 0 ? WaitForever : ReadTimeout;
-  const bool readable = !abortRequested_ && handle.WaitReadable(timeout);
+  const bool readable = !abortRequested_ && WaitForInput(timeout);
   bool accepted = false;
   if (readable) {
     handle.StartListen(1);

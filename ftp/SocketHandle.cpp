@@ -22,6 +22,7 @@ void TIdSocketHandle::OpenHandle() {
   ReleaseHandle();
   SocketId = TIdStack::Instance().NewSocket();
   IsAllocated = true;
+  sendTimeout_ = 0;
 }
 
 bool TIdSocketHandle::TryBind(int port) {
@@ -72,6 +73,7 @@ bool TIdSocketHandle::AcceptFrom(platform::SocketId listening) {
   }
   SocketId = accepted;
   IsAllocated = true;
+  sendTimeout_ = 0;
   RefreshLocal();
   RefreshRemote();
   return true;
@@ -89,6 +91,13 @@ int TIdSocketHandle::ReceiveInto(void* buffer, int length) {
 
 int TIdSocketHandle::SendFrom(const void* buffer, int length) {
   return TIdStack::Instance().Invoke(&platform::SocketCalls::send, SocketId, buffer, length);
+}
+
+void TIdSocketHandle::SetSendTimeout(int milliseconds) {
+  if (milliseconds == sendTimeout_) return;
+  TIdStack& stack = TIdStack::Instance();
+  stack.CheckSocketResult(stack.Invoke(&platform::SocketCalls::setSendTimeout, SocketId, milliseconds), {});
+  sendTimeout_ = milliseconds;
 }
 
 void TIdSocketHandle::ReleaseHandle() {

@@ -33,6 +33,8 @@ class TIdSocketHandle {
   bool WaitReadable(int timeout);
   int ReceiveInto(void* buffer, int length);
   int SendFrom(const void* buffer, int length);
+  // Bounds later sends to `milliseconds` (0: no bound); asks the platform only when the bound changes.
+  void SetSendTimeout(int milliseconds);
   void ReleaseHandle();
   void ClearAddresses();
 
@@ -40,6 +42,8 @@ class TIdSocketHandle {
   bool TryBind(int port);
   void RefreshLocal();
   void RefreshRemote();
+
+  int sendTimeout_ = 0;
 };
 
 }  // namespace ftp

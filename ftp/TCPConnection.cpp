@@ -44,7 +44,7 @@ int TIdTCPConnection::FillInputBuffer(bool raiseIfDisconnected, int timeout, boo
   }
   int count;
   do {
-    if (!ioHandler_->WaitReadable(timeout)) {
+    if (!WaitForInput(timeout)) {
       if (raiseOnTimeout) throw EIdReadTimeout();
       return -1;
     }
@@ -58,10 +58,60 @@ int TIdTCPConnection::FillInputBuffer(bool raiseIfDisconnected, int timeout, boo
       if (pendingInput_.Empty()) stack.ThrowSocketError(stack.LastSocketError());
       count = 0;
     }
-    if (count > 0) pendingInput_.Append(receiveChunk_.data(), static_cast<std::size_t>(count));
+    if (count > 0) {
+      pendingInput_.Append(receiveChunk_.data(), static_cast<std::size_t>(count));
+      speed_.Count(count);
+    }
     CheckPeerClosed(raiseIfDisconnected, false);
   } while (count == 0 && IsConnected());
   return count;
+}
+
+bool TIdTCPConnection::WaitForInput(int timeout) {
+  const Clock::time_point start = Clock::now();
+  for (;;) {
+    const Clock::time_point now = Clock::now();
+    CheckBounds(now);
+    std::int64_t slice = -1;
+    if (timeout >= 0) {
+      const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(now - start).count();
+      slice = std::max<std::int64_t>(timeout - waited, 0);
+    }
+    const std::int64_t toBound = MillisecondsToNextBound(now);
+    const bool boundFirst = toBound >= 0 && (slice < 0 || toBound < slice);
+    if (boundFirst) slice = toBound;
+    const int wait = slice < 0 ? WaitForever : static_cast<int>(std::min<std::int64_t>(slice, INT_MAX));
+    if (ioHandler_->WaitReadable(wait)) return true;
+    if (!boundFirst) return false;
+  }
+}
+
+void TIdTCPConnection::CheckBounds(Clock::time_point now) {
+  if (now >= Deadline) throw EIdDeadlineReached();
+  if (readingReply_ && now >= replyDeadline_) {
+    // Not a byte of the reply came: a silent peer, as a single read would have found it.
+    if (replyBytes_ == 0 && pendingInput_.Empty()) throw EIdReadTimeout();
+    throw EIdReplyTimeout(ReadTimeout);
+  }
+  speed_.Check(now);
+}
+
+std::int64_t TIdTCPConnection::MillisecondsToNextBound(Clock::time_point now) const {
+  Clock::time_point next = Deadline;
+  if (readingReply_) next = std::min(next, replyDeadline_);
+  if (speed_.Active()) next = std::min(next, speed_.PeriodEnd());
+  if (next == Clock::time_point::max()) return -1;
+  if (next <= now) return 0;
+  return std::chrono::ceil<std::chrono::milliseconds>(next - now).count();
+}
+
+bool TIdTCPConnection::BoundSendWait() {
+  const Clock::time_point now = Clock::now();
+  CheckBounds(now);
+  const std::int64_t toBound = MillisecondsToNextBound(now);
+  ioHandler_->LimitSendWait(toBound < 0 ? 0
+                                        : static_cast<int>(std::clamp<std::int64_t>(toBound, 1, INT_MAX)));
+  return toBound >= 0;
 }
 
 std::string TIdTCPConnection::ReadBytes(std::size_t count) {
@@ -87,12 +137,16 @@ std::string TIdTCPConnection::ReadLine(std::string terminator, int timeout, int 
       found = pendingInput_.View().find(terminator, from);
       scanned = pendingInput_.Size();
     }
-    const bool overLength =
-        maximum != 0 && (found != std::string::npos ? found > maximum : scanned > maximum);
-    if (overLength) {
+    const std::size_t lineLength = found != std::string::npos ? found : scanned;
+    if (maximum != 0 && lineLength > maximum) {
       if (MaxLineAction == TIdMaxLineAction::maException) throw EIdReadLnMaxLineLengthExceeded();
       LineWasSplit = true;
+      replyBytes_ += maximum;
       return pendingInput_.Extract(maximum);
+    }
+    if (readingReply_ && MaxReplySize > 0 &&
+        replyBytes_ + lineLength > static_cast<std::size_t>(MaxReplySize)) {
+      throw EIdReplyTooLarge(MaxReplySize);
     }
     if (found != std::string::npos) break;
     CheckPeerClosed(true, true);
@@ -102,6 +156,7 @@ std::string TIdTCPConnection::ReadLine(std::string terminator, int timeout, int 
     }
   }
   std::string line = pendingInput_.Extract(found + terminator.size());
+  replyBytes_ += line.size();
   line.resize(found);
   if (terminator == "\n" && !line.empty() && line.back() == '\r') line.pop_back();
   return line;
@@ -117,6 +172,15 @@ std::string TIdTCPConnection::ReadNonEmptyLine(int attempts) {
 
 void TIdTCPConnection::ReadReply() {
   constexpr int kUnlimitedAttempts = INT_MAX;
+  // The reply's size and time bounds hold while this call reads.
+  struct ReplyScope {
+    bool& reading;
+    ~ReplyScope() { reading = false; }
+  } scope{readingReply_};
+  readingReply_ = true;
+  replyBytes_ = 0;
+  replyDeadline_ =
+      ReadTimeout > 0 ? Clock::now() + std::chrono::milliseconds(ReadTimeout) : Clock::time_point::max();
   std::vector<std::string> lines{ReadNonEmptyLine(kUnlimitedAttempts)};
   if (TIdRFCReply::IsMultiLineStart(lines.front())) {
     do {
@@ -161,6 +225,7 @@ void TIdTCPConnection::ReceiveStream(TStream& stream, std::int64_t byteCount, bo
     pendingInput_.Remove(take);
   };
   StartWork(TWorkMode::wmRead, maximum);
+  speed_.Start(Clock::now(), LowSpeedLimit, LowSpeedTime);
   try {
     moveBuffered();
     while (IsConnected() && remaining > 0) {
@@ -176,9 +241,11 @@ void TIdTCPConnection::ReceiveStream(TStream& stream, std::int64_t byteCount, bo
       }
     }
   } catch (...) {
+    speed_.Stop();
     FinishWork(TWorkMode::wmRead);
     throw;
   }
+  speed_.Stop();
   FinishWork(TWorkMode::wmRead);
   if (stream.Size() > stream.Position()) stream.SetSize(stream.Position());
 }
@@ -200,7 +267,13 @@ void TIdTCPConnection::WriteBytes(const char* buffer, std::size_t count) {
   std::size_t position = 0;
   while (position < count) {
     const int length = static_cast<int>(std::min<std::size_t>(count - position, INT_MAX));
+    const bool bounded = BoundSendWait();
     const int sent = ioHandler_->SendBytes(buffer + position, length);
+    if (sent < 0 && bounded) {
+      const int error = stack.Invoke(&platform::SocketCalls::lastError);
+      // The send waited until a bound fell due: the next round checks it.
+      if (error == platform::kSocketWouldBlock || error == platform::kSocketTimedOut) continue;
+    }
     closedByPeer_ = sent == 0;
     CheckPeerClosed(true, false);
     if (stack.CheckSocketResult(sent, {platform::kSocketShutDown, platform::kSocketConnectionAborted,
@@ -209,6 +282,7 @@ void TIdTCPConnection::WriteBytes(const char* buffer, std::size_t count) {
       stack.ThrowSocketError(stack.LastSocketError());
     }
     AddWork(TWorkMode::wmWrite, sent);
+    speed_.Count(sent);
     position += static_cast<std::size_t>(sent);
   }
 }
@@ -219,6 +293,7 @@ void TIdTCPConnection::SendStream(TStream& stream, bool fromStart, std::int64_t 
   const std::int64_t end = size != 0 ? position + size : stream.Size();
   if (withLengthPrefix) WriteText(NetworkOrder32(static_cast<std::uint32_t>(end - position)));
   StartWork(TWorkMode::wmWrite, end - position);
+  speed_.Start(Clock::now(), LowSpeedLimit, LowSpeedTime);
   try {
     std::vector<char> chunk(static_cast<std::size_t>(std::max(SendBufferSize, 1)));
     for (;;) {
@@ -231,9 +306,11 @@ void TIdTCPConnection::SendStream(TStream& stream, bool fromStart, std::int64_t 
       position += static_cast<std::int64_t>(read);
     }
   } catch (...) {
+    speed_.Stop();
     FinishWork(TWorkMode::wmWrite);
     throw;
   }
+  speed_.Stop();
   FinishWork(TWorkMode::wmWrite);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
@@ -8,6 +9,7 @@
 
 #include "ftp/Component.h"
 #include "ftp/IOHandler.h"
+#include "ftp/LowSpeedWatch.h"
 #include "ftp/ManagedBuffer.h"
 #include "ftp/RFCReply.h"
 #include "ftp/Stream.h"
@@ -29,6 +31,16 @@ class TIdTCPConnection : public TIdComponent {
   int RecvBufferSize = 32768;
   int SendBufferSize = 32768;
   TNotifyEvent OnDisconnected;
+
+  // Bounds against a peer that sends without end or trickles. A reply takes at most MaxReplySize bytes
+  // (blank lines included; 0: no limit) and, with a ReadTimeout, must be complete within ReadTimeout
+  // from its start. A stream moved either way must keep LowSpeedLimit bytes per second over every
+  // LowSpeedTime seconds (either 0: no floor). No wait runs past Deadline.
+  using Clock = std::chrono::steady_clock;
+  int MaxReplySize = 1048576;
+  int LowSpeedLimit = 0;
+  int LowSpeedTime = 0;
+  Clock::time_point Deadline = Clock::time_point::max();
 
   TIdRFCReply WelcomeReply;
   TIdRFCReply LastReply;
@@ -71,13 +83,26 @@ class TIdTCPConnection : public TIdComponent {
   // A handler this connection creates, owns and frees on CloseConnection.
   void AdoptHandler(std::unique_ptr<TIdIOHandler> handler);
   bool ClosedByPeer() const { return closedByPeer_; }
+  // Waits for input on the handler up to `timeout`, in slices that end where a bound falls due; a bound
+  // passed raises. False when the timeout ended the wait.
+  bool WaitForInput(int timeout);
 
  private:
+  void CheckBounds(Clock::time_point now);
+  // Milliseconds until the next bound falls due; -1 when none is set.
+  std::int64_t MillisecondsToNextBound(Clock::time_point now) const;
+  // Gives the handler's sends the time left to the next bound; false when no bound is set.
+  bool BoundSendWait();
+
   TIdIOHandler* ioHandler_ = nullptr;
   std::unique_ptr<TIdIOHandler> ownedHandler_;
   TIdManagedBuffer pendingInput_;
   std::vector<char> receiveChunk_;
   bool closedByPeer_ = false;
+  bool readingReply_ = false;
+  Clock::time_point replyDeadline_ = Clock::time_point::max();
+  std::size_t replyBytes_ = 0;
+  TIdLowSpeedWatch speed_;
 };
 
 }  // namespace ftp

@@ -13,6 +13,9 @@ namespace {
 
 constexpr std::int32_t kRoleSqlCode = -551;
 constexpr std::size_t kInterpreteBufferSize = 20480;
+// Each message takes at least one entry of the status vector, so no honest library gives more; a
+// library that never advances the cursor would otherwise grow the text for ever.
+constexpr int kMaxStatusMessages = ISC_STATUS_LENGTH;
 
 std::mutex& OptionsLock() {
   static std::mutex lock;
@@ -59,7 +62,8 @@ void RaiseStatusError() {
     // One spare byte keeps the text terminated even if the library fills the whole buffer.
     std::vector<ISC_SCHAR> text(kInterpreteBufferSize + 1, 0);
     ISC_STATUS* cursor = statusVector;
-    while (client.isc_interprete(text.data(), &cursor) > 0) {
+    for (int count = 0; count < kMaxStatusMessages && client.isc_interprete(text.data(), &cursor) > 0;
+         ++count) {
       if (!message.empty() && message.back() != '\n') {
         message += "\r\n";
       }

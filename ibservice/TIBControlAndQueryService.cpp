@@ -49,6 +49,11 @@ std::string TIBControlAndQueryService::ReadOutputLine() {
     endOfOutput_ = true;
     return {};
   }
+  outputSize_ += length;
+  if (maxOutputSize_ > 0 && outputSize_ > maxOutputSize_) {
+    throw EIBError(
+        0, 0, "Saída do serviço de backup excede o limite de " + std::to_string(maxOutputSize_) + " bytes");
+  }
   const char* text = replyBuffer_.data() + kLineTextOffset;
   return FromClientText(std::string_view(text, strnlen(text, static_cast<std::size_t>(length))));
 }

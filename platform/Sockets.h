@@ -25,10 +25,12 @@ struct SocketEndpoint {
 // The Windows Sockets numbers the callers test for.
 inline constexpr int kSocketInterrupted = 10004;
 inline constexpr int kSocketNotASocket = 10038;
+inline constexpr int kSocketWouldBlock = 10035;
 inline constexpr int kSocketAddressInUse = 10048;
 inline constexpr int kSocketConnectionAborted = 10053;
 inline constexpr int kSocketConnectionReset = 10054;
 inline constexpr int kSocketShutDown = 10058;
+inline constexpr int kSocketTimedOut = 10060;
 inline constexpr int kSocketNotInitialised = 10093;
 inline constexpr int kSocketHostNotFound = 11001;
 
@@ -44,6 +46,9 @@ struct SocketCalls {
   int (*localEndpoint)(SocketId socket, SocketEndpoint& local);
   int (*peerEndpoint)(SocketId socket, SocketEndpoint& remote);
   int (*setNoDelay)(SocketId socket, bool noDelay);
+  // Bounds each later blocking send: it then returns what it could send, or fails with 10035 (POSIX) or
+  // 10060 (Windows) when it sent nothing. 0 removes the bound.
+  int (*setSendTimeout)(SocketId socket, int milliseconds);
   // Waits until a socket of a set is ready; a negative timeout waits without limit. Leaves in each set
   // (any may be null) only the ready sockets and returns their count, 0 on timeout.
   int (*select)(std::vector<SocketId>* readSet, std::vector<SocketId>* writeSet,

@@ -75,7 +75,9 @@ RunOutcome BackupRun::Perform() {
 
   const RunNames names = MakeRunNames(settings_, stamp, work);
   log_.WriteStamped(std::string(texts::kLogCreatingFile) + names.serverBackupPath);
-  RunContext context{settings_, names, log_, console_, window_, environment_.clock, environment_.sleeper};
+  const RunCeiling ceiling = RunCeiling::StartingNow(settings_.TempoMaximoMinutos);
+  RunContext context{settings_, names, log_, console_, window_, environment_.clock, environment_.sleeper,
+                     ceiling};
 
   outcome.database = stages_.database.Perform(context);
   if (outcome.database == DatabaseOutcome::BackupWritten) {
@@ -150,11 +152,13 @@ void BackupRun::Archive(RunContext& context, const std::string& archiverPath, Ru
 }
 
 void BackupRun::Deliver(RunContext& context, RunOutcome& outcome) {
+  // A stage the run's ceiling leaves no time for is not begun.
   if (settings_.CheckDestino) {
-    outcome.destination = stages_.destination.Perform(context);
+    outcome.destination =
+        CeilingEndsStage(context) ? DeliveryOutcome::NotDelivered : stages_.destination.Perform(context);
   }
   if (settings_.CheckFTP) {
-    outcome.ftp = stages_.ftp.Perform(context);
+    outcome.ftp = CeilingEndsStage(context) ? DeliveryOutcome::NotDelivered : stages_.ftp.Perform(context);
   }
 }
 

@@ -48,6 +48,7 @@ DatabaseOutcome DatabaseStageService::Perform(RunContext& context) {
 
   // The last line, the one that ends the report, is empty and goes to the console too.
   while (!service.EndOfOutput()) {
+    if (CeilingEndsStage(context)) throw RunCeilingReached(context.ceiling);
     context.console.AppendPlain(service.ReadOutputLine());
   }
   context.window.ProcessMessages();

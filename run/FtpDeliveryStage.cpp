@@ -10,6 +10,7 @@
 #include "platform/Conversions.h"
 #include "platform/Exception.h"
 #include "platform/Files.h"
+#include "run/FtpBoundRow.h"
 #include "platform/Utf8Path.h"
 #include "run/FtpDeliveryNames.h"
 #include "run/RunTexts.h"
@@ -54,6 +55,8 @@ class WorkEventsPaused {
 std::unique_ptr<ftp::TIdFTP> MakeIdFTP1() {
   auto client = std::make_unique<ftp::TIdFTP>();
   client->ReadTimeout = ftp::kProgramReadTimeout;
+  client->LowSpeedLimit = ftp::kProgramLowSpeedLimit;
+  client->LowSpeedTime = ftp::kProgramLowSpeedTime;
   return client;
 }
 
@@ -63,6 +66,8 @@ void ConfigureFtpClient(ftp::TIdFTP& client, const app::BackupSettings& settings
   client.Username = settings.EdtUsuarioFTP;
   client.Password = settings.EdtSenhaFTP;
   client.Port = platform::StrToInt(settings.EdtPortaFTP);
+  // A deadline belongs to the run that set it, not to the connections after it.
+  client.Deadline = ftp::TIdFTP::Clock::time_point::max();
 }
 
 void ListMatching(ftp::TIdFTP& client, std::vector<std::string>& lines, const std::string& mask) {
@@ -92,9 +97,17 @@ DeliveryOutcome FtpDeliveryStage::Perform(RunContext& context) {
       context.console.AppendTimed(texts::kConsoleFtpSent);
       context.window.ProcessMessages();
       return DeliveryOutcome::Delivered;
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+      // The error's own text is not shown: the user gets the fixed question. A server that went past a
+      // bound is named in the log, and the run's ceiling ends the stage at once.
+      if (!context.ceiling.Reached()) {
+        if (const std::optional<std::string> row = FtpBoundRow(error, IdFTP1)) context.log.WriteStamped(*row);
+      }
+      if (CeilingEndsStage(context)) {
+        context.log.WriteStamped(texts::kLogFtpFailed);
+        return DeliveryOutcome::NotDelivered;
+      }
       DiscardPendingTemporary();
-      // The error's own text is neither shown nor logged: the user gets the fixed question.
       bool givenUp;
       if (!automatic) {
         givenUp = context.window.AskRetry(kFtpQuestionCaption, kFtpQuestionText) == RetryAnswer::Cancel;
@@ -117,6 +130,7 @@ void FtpDeliveryStage::Attempt(RunContext& context) {
   IdFTP1.CloseConnection();
   ConfigureFtpClient(IdFTP1, settings);
   const int keep = KeepCount(settings);
+  IdFTP1.Deadline = context.ceiling.Deadline();
   IdFTP1.ConnectAndLogin(true, ftp::WaitDefault);
   EnterDeliveryFolder(IdFTP1, settings.EdtPastaFTP);
 

@@ -11,12 +11,13 @@
 
 namespace run {
 
-// The FTP client a program creates once and keeps for its life (IdFTP1): binary transfers and the
-// program's read timeout.
+// The FTP client a program creates once and keeps for its life (IdFTP1): binary transfers, the
+// program's read timeout and low-speed floor.
 std::unique_ptr<ftp::TIdFTP> MakeIdFTP1();
 
 // Sets up `client` from the settings for a new connection: Passive from ComboBox1 (index 0 active, any
-// other passive), Host, Username, Password and Port (EdtPortaFTP, a decimal integer; raises when it is not).
+// other passive), Host, Username, Password and Port (EdtPortaFTP, a decimal integer; raises when it is not),
+// and no deadline.
 void ConfigureFtpClient(ftp::TIdFTP& client, const app::BackupSettings& settings);
 
 // Lists the entries matching `mask` with details into `lines`. A server that refuses the mask (450 or

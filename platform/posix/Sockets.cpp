@@ -185,6 +185,11 @@ int SetNoDelay(SocketId socket, bool noDelay) {
   return ::setsockopt(Descriptor(socket), IPPROTO_TCP, TCP_NODELAY, &value, sizeof value) == 0 ? 0 : Fail();
 }
 
+int SetSendTimeout(SocketId socket, int milliseconds) {
+  const timeval value{milliseconds / 1000, (milliseconds % 1000) * 1000};
+  return ::setsockopt(Descriptor(socket), SOL_SOCKET, SO_SNDTIMEO, &value, sizeof value) == 0 ? 0 : Fail();
+}
+
 // poll() has no limit on descriptor numbers, unlike select() with its fixed-size sets.
 int Select(std::vector<SocketId>* readSet, std::vector<SocketId>* writeSet, std::vector<SocketId>* errorSet,
            int timeoutMilliseconds) {
@@ -270,8 +275,8 @@ int Resolve(const std::string& hostName, std::array<std::uint8_t, 4>& address) {
 int LastError() { return lastError; }
 
 constexpr SocketCalls kPosixSockets{
-    Startup,    Cleanup, Open,    Bind, Connect,      Listen, Accept,  LocalEndpoint, PeerEndpoint,
-    SetNoDelay, Select,  Receive, Send, ShutdownSend, Close,  Resolve, LastError,
+    Startup,    Cleanup,        Open,   Bind,    Connect, Listen,       Accept, LocalEndpoint, PeerEndpoint,
+    SetNoDelay, SetSendTimeout, Select, Receive, Send,    ShutdownSend, Close,  Resolve,       LastError,
 };
 
 }  // namespace

@@ -186,6 +186,15 @@ int SetNoDelay(SocketId socket, bool noDelay) {
              : Fail();
 }
 
+int SetSendTimeout(SocketId socket, int milliseconds) {
+  const DWORD value = static_cast<DWORD>(milliseconds);
+  return Bound<decltype(&::setsockopt)>(Entry::setsockopt)(Native(socket), SOL_SOCKET, SO_SNDTIMEO,
+                                                           reinterpret_cast<const char*>(&value),
+                                                           sizeof value) == 0
+             ? 0
+             : Fail();
+}
+
 int Select(std::vector<SocketId>* readSet, std::vector<SocketId>* writeSet, std::vector<SocketId>* errorSet,
            int timeoutMilliseconds) {
   std::vector<SocketId>* sets[] = {readSet, writeSet, errorSet};
@@ -251,8 +260,8 @@ int Resolve(const std::string& hostName, std::array<std::uint8_t, 4>& address) {
 int LastError() { return lastError; }
 
 constexpr SocketCalls kWindowsSockets{
-    Startup,    Cleanup, Open,    Bind, Connect,      Listen, Accept,  LocalEndpoint, PeerEndpoint,
-    SetNoDelay, Select,  Receive, Send, ShutdownSend, Close,  Resolve, LastError,
+    Startup,    Cleanup,        Open,   Bind,    Connect, Listen,       Accept, LocalEndpoint, PeerEndpoint,
+    SetNoDelay, SetSendTimeout, Select, Receive, Send,    ShutdownSend, Close,  Resolve,       LastError,
 };
 
 }  // namespace

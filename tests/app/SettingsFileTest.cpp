@@ -174,6 +174,30 @@ TEST(LoadSettings, AModoThatIsNoNumberStopsTheLoadThere) {
   EXPECT_FALSE(settings.CheckConfig);
 }
 
+TEST(LoadSettings, TheRunCeilingIsWholeMinutesWithTwelveHoursWhenAbsentAndZeroForNone) {
+  const struct {
+    const char* file;
+    int minutes;
+  } read[] = {{"[Configuracao]\r\nAbrir=N\r\n", 720},
+              {"[Configuracao]\r\nTempoMaximoMinutos=\r\n", 720},
+              {"[Configuracao]\r\nTempoMaximoMinutos=90\r\n", 90},
+              {"[Configuracao]\r\nTempoMaximoMinutos=0\r\n", 0}};
+  for (const auto& c : read) {
+    SCOPED_TRACE(c.file);
+    EXPECT_EQ(Loaded(c.file).TempoMaximoMinutos, c.minutes);
+  }
+  for (const char* value : {"doze", "-5", "1.5"}) {
+    SCOPED_TRACE(value);
+    try {
+      Loaded(std::string("[Configuracao]\r\nTempoMaximoMinutos=") + value + "\r\n");
+      ADD_FAILURE() << "no error";
+    } catch (const platform::Exception& error) {
+      EXPECT_EQ(error.Message(), std::string("Configuracao/TempoMaximoMinutos: \"") + value +
+                                     "\" não é um número de minutos (0 para nenhum limite).");
+    }
+  }
+}
+
 TEST(LoadSettings, SurvivesFilesThatAreNoSettingsAtAll) {
   std::string binary;
   for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 37) & 0xFF);

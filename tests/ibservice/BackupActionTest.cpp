@@ -125,6 +125,27 @@ TEST_F(BackupActionTest, OutputLinesUntilTheEmptyOne) {
   EXPECT_FALSE(service_.EndOfOutput()) << "a new start reads output again";
 }
 
+TEST_F(BackupActionTest, OutputBeyondItsLimitIsRefusedAndEachStartMayGiveItAgain) {
+  EXPECT_EQ(service_.MaxOutputSize(), 16 * 1024 * 1024);
+  service_.SetMaxOutputSize(10);
+  for (int start = 0; start < 2; ++start) {
+    SCOPED_TRACE(start);
+    StartWith({"a"});
+    fake_.QueueLine("abcdef");
+    fake_.QueueLine(std::string(4, '\0'));  // counted as sent, though it reads as an empty text
+    fake_.QueueLine("k");
+    EXPECT_EQ(service_.ReadOutputLine(), "abcdef");
+    EXPECT_EQ(service_.ReadOutputLine(), "");
+    EXPECT_FALSE(service_.EndOfOutput());
+    try {
+      service_.ReadOutputLine();
+      ADD_FAILURE() << "output past its limit accepted";
+    } catch (const EIBError& error) {
+      EXPECT_EQ(error.Message(), "Saída do serviço de backup excede o limite de 10 bytes");
+    }
+  }
+}
+
 TEST_F(BackupActionTest, MalformedRepliesAreRefusedWithoutReadingPastTheBuffer) {
   service_.SetBufferSize(16);
   StartWith({"a"});

@@ -1,6 +1,7 @@
 // The database stage of the run against a private Firebird server, and through the whole headless run.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <sstream>
 
@@ -72,6 +73,27 @@ TEST(DatabaseStageTest, LocalhostFileMissingAfterTheReportSendsTheRunToItsEnd) {
                               static_cast<char>(harness.Names().serverBackupPath.size()) + '\0' +
                               harness.Names().serverBackupPath;
   EXPECT_EQ(fake.LastBytes("isc_service_start"), request);
+}
+
+// The fake library repeats its last line once its script is used up: a report that never ends, which
+// only the run's ceiling ends, as an error of the stage with its own log row.
+TEST(DatabaseStageTest, TheRunCeilingEndsAReportThatNeverEnds) {
+  ibservice::testing::FakeClientLibrary fake;
+  fake.QueueLine("gbak: writing data for table SALES");
+  StageHarness harness(SettingsFor("localhost", "/db/x.fdb", "pw", "D:\\temp\\"));
+  harness.ceiling = run::RunCeiling(run::RunCeiling::Clock::now() + std::chrono::milliseconds(300), 720);
+
+  run::DatabaseStageService stage;
+  try {
+    harness.Perform(stage);
+    FAIL() << "the stage ended without an error";
+  } catch (const run::RunCeilingReached& error) {
+    EXPECT_EQ(error.Message(), "Tempo máximo de execução (720 minutos) atingido: etapa encerrada.");
+  }
+  EXPECT_GT(harness.Window().console.size(), 1u);
+  const std::vector<std::string> log = harness.LogLines();
+  ASSERT_EQ(log.size(), 3u);
+  EXPECT_EQ(log[2], "08122026 - 210728 - Tempo máximo de execução (720 minutos) atingido: etapa encerrada.");
 }
 
 // A whole headless run: the archive it leaves holds a backup that gbak restores; a wrong password ends

@@ -30,7 +30,7 @@ class StageHarness {
   }
 
   run::DatabaseOutcome Perform(run::DatabaseStage& stage) {
-    run::RunContext context{settings_, names_, log_, console_, window_, clock_, sleeper_};
+    run::RunContext context{settings_, names_, log_, console_, window_, clock_, sleeper_, ceiling};
     const run::DatabaseOutcome outcome = stage.Perform(context);
     log_.WriteStampedAndClose(" - end");
     return outcome;
@@ -41,6 +41,8 @@ class StageHarness {
 
   const run::RunNames& Names() const { return names_; }
   runtest::RecordingWindow& Window() { return window_; }
+
+  run::RunCeiling ceiling;  // none unless a test sets one
 
  private:
   testsupport::TempFolder folder_;

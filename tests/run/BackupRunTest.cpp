@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -100,6 +101,24 @@ TEST_F(BackupRunTest, LocalRunWithoutDeliveriesWritesTheExactLogAndConsole) {
   EXPECT_EQ(ReadBytes(backupPath), "backup") << "the backup file stays until the next run";
   EXPECT_EQ(ArchiverCommand(),
             Private() + "winrar.exe a -ep -ibck " + Work() + kArchiveName + " " + backupPath + "\n");
+}
+
+TEST_F(BackupRunTest, TheCeilingOfTheSettingsReachesTheStages) {
+  using Clock = run::RunCeiling::Clock;
+  for (const int minutes : {0, 90, 2147483647}) {
+    SCOPED_TRACE(minutes);
+    settings.TempoMaximoMinutos = minutes;
+    Clock::time_point deadline;
+    database.action = [&deadline](run::RunContext& context) { deadline = context.ceiling.Deadline(); };
+    const Clock::time_point before = Clock::now();
+    Perform();
+    if (minutes == 0 || minutes == 2147483647) {
+      EXPECT_EQ(deadline, Clock::time_point::max()) << "none, or beyond what the clock can count";
+    } else {
+      EXPECT_GE(deadline, before + std::chrono::minutes(minutes));
+      EXPECT_LE(deadline, Clock::now() + std::chrono::minutes(minutes));
+    }
+  }
 }
 
 TEST_F(BackupRunTest, RemoteServerFileIsBroughtFromTheShareAndDeletedThere) {

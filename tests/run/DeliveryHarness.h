@@ -75,7 +75,7 @@ class DeliveryHarness {
   template <typename Stage>
   run::DeliveryOutcome Perform(Stage& stage) {
     names_ = run::MakeRunNames(settings, run::MakeRunStamp(kRunStart), work_);
-    run::RunContext context{settings, names_, log_, console_, window, clock_, sleeper};
+    run::RunContext context{settings, names_, log_, console_, window, clock_, sleeper, ceiling};
     return stage.Perform(context);
   }
 
@@ -90,6 +90,7 @@ class DeliveryHarness {
   app::BackupSettings settings;
   AnsweringWindow window;
   runtest::FakeSleeper sleeper;
+  run::RunCeiling ceiling;  // none unless a test sets one
 
  private:
   testsupport::TempFolder folder_;

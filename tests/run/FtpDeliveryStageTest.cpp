@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -419,6 +420,54 @@ TEST_F(FtpStageTest, UploadTravelsUnderATemporaryNameAndIsCheckedBeforeItCounts)
     for (const std::string& absent : c.absentCommands) {
       EXPECT_EQ(std::find(commands.begin(), commands.end(), absent), commands.end()) << absent;
     }
+  }
+}
+
+// The bound a hostile server went past is named in the log (the attempt is retried as usual: here the
+// user cancels); the run's ceiling ends the stage at once.
+TEST_F(FtpStageTest, AServerPastABoundIsNamedInTheLogAndTheCeilingEndsTheStage) {
+  struct Case {
+    const char* scenario;
+    std::chrono::milliseconds ceiling;  // from now; zero: none
+    std::vector<std::string> log;
+  };
+  const std::string ceilingRow = " - Tempo máximo de execução (720 minutos) atingido: etapa encerrada.";
+  const Case cases[] = {
+      {"endless_multi_line_reply",
+       std::chrono::milliseconds::zero(),
+       {kAttemptLog, " - Resposta do servidor excede o limite de 1048576 bytes.", kGivenUpLog, kFailedLog}},
+      {"reply_line_of_10_mb",
+       std::chrono::milliseconds::zero(),
+       {kAttemptLog, " - Linha da resposta do servidor excede o limite de 16384 bytes.", kGivenUpLog,
+        kFailedLog}},
+      {"trickling_reply",
+       std::chrono::milliseconds::zero(),
+       {kAttemptLog, " - Resposta do servidor não se completou no tempo limite de 1000 ms.", kGivenUpLog,
+        kFailedLog}},
+      {"greeting_never_comes",
+       std::chrono::milliseconds::zero(),
+       {kAttemptLog, " - Servidor sem resposta no tempo limite de 1000 ms.", kGivenUpLog, kFailedLog}},
+      // Silent for ever under the program's two-minute read timeout: only the ceiling ends it.
+      {"greeting_never_comes", std::chrono::milliseconds(1500), {kAttemptLog, ceilingRow, kFailedLog}},
+  };
+  for (const Case& hostile : cases) {
+    SCOPED_TRACE(hostile.scenario);
+    DeliveryHarness fresh;
+    fresh.Archive(archive);
+    fresh.settings = harness.settings;
+    ftpfixtures::FakeFtpServer server(hostile.scenario);
+    fresh.settings.EdtPortaFTP = std::to_string(server.Port());
+    fresh.settings.ComboBox1 = 1;
+    if (hostile.ceiling != std::chrono::milliseconds::zero()) {
+      fresh.ceiling = run::RunCeiling(run::RunCeiling::Clock::now() + hostile.ceiling, 720);
+    }
+    // A short read timeout, except where only the ceiling is to end a silent server.
+    client->ReadTimeout =
+        hostile.ceiling == std::chrono::milliseconds::zero() ? 1000 : ftp::kProgramReadTimeout;
+    run::FtpDeliveryStage stage(*client);
+    EXPECT_EQ(fresh.Perform(stage), run::DeliveryOutcome::NotDelivered);
+    client->CloseConnection();
+    EXPECT_EQ(fresh.LogMessages(), hostile.log);
   }
 }
 
