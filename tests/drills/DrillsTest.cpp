@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/Profile.h"
 #include "app/SettingsFile.h"
 #include "tests/fixtures/firebird/FirebirdServer.h"
 #include "tests/fixtures/ftp/FtpServers.h"
@@ -203,6 +204,32 @@ TEST_F(DrillTest, FaultyServersNeverCostAnArchive) {
     } else {
       EXPECT_EQ(FileNames(folder), earlier);
     }
+  }
+}
+
+// A server that never answers, and one that stops reading in the middle of the upload. With the program's
+// own bounds a run gives up after three attempts of at most two minutes each (the read timeout, and the
+// low-speed floor of 1 KiB/s over 120 s); here the run's ceiling, set to one minute, ends it sooner.
+TEST_F(DrillTest, SilentServersEndTheRunWithinItsBounds) {
+  for (const char* scenario : {"greeting_never_comes", "stops_reading_the_upload"}) {
+    SCOPED_TRACE(scenario);
+    fs::remove(Config() + "BkpLog.txt");
+    ftpfixtures::FakeFtpServer server(scenario);
+    Database(8 * kMiB);
+    settings.CheckFTP = true;
+    settings.EdtServidorFTP = "127.0.0.1";
+    settings.EdtPortaFTP = std::to_string(server.Port());
+    settings.EdtPastaFTP = "";
+    SaveSettings();
+    app::WriteProfileString(Config() + app::kSettingsFileName, "Configuracao", "TempoMaximoMinutos", "1");
+
+    EXPECT_EQ(Run(), 2);
+
+    const std::vector<std::string> messages = LogMessages();
+    EXPECT_TRUE(std::any_of(messages.begin(), messages.end(), [](const std::string& message) {
+      return message.starts_with(" - Tempo máximo de execução (1 minutos) atingido");
+    }));
+    EXPECT_EQ(std::count(messages.begin(), messages.end(), " - Backup Finalizado!"), 1);
   }
 }
 
