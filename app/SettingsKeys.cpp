@@ -32,6 +32,8 @@ constexpr SettingsKey kKeys[] = {
     {"Configuracao", "Abrir", KeyKind::Flag},
     {"Configuracao", "Email", KeyKind::Text},
     {"Configuracao", "EnviarEmail", KeyKind::Flag},
+    // The run's ceiling in minutes, 0 for none; up to ten years.
+    {"Configuracao", "TempoMaximoMinutos", KeyKind::Number, 0, 5256000, {}, false},
 };
 
 // Names compared as the profile reader compares them: by their Windows-1252 letters, case folded.

@@ -28,9 +28,10 @@ struct SettingsKey {
   long long minimum = 0;  // Number only
   long long maximum = 0;
   std::string_view question = {};  // asked by "config init" at a terminal; empty: not asked
+  bool windowWrites = true;        // false: a key set in the file only, which the window keeps as it is
 };
 
-// Every key, in the order the settings window writes them.
+// Every key: those the settings window writes, in its order, then those set in the file only.
 std::span<const SettingsKey> KnownSettingsKeys();
 
 // "SECTION.KEY" of a key.
