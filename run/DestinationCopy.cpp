@@ -14,6 +14,8 @@ namespace {
 
 constexpr std::string_view kProbeFileName = "teste123.txt";
 constexpr std::string_view kCandidateMask = "bk*.rar";
+constexpr std::string_view kLogNoDestinationFolder =
+    " - Pasta de destino não informada. Nada foi copiado para o destino.";
 constexpr std::string_view kLogNoArchiveToCopy =
     " - Arquivo compactado não encontrado. Nada foi copiado para o destino.";
 constexpr std::string_view kLogNoRoom = " - Não há espaço no destino para o arquivo compactado.";
@@ -61,6 +63,11 @@ DeliveryOutcome DestinationCopy::Perform(RunContext& context) {
   const std::string target = folder + context.names.archiveName;
   const std::string probe = folder + std::string(kProbeFileName);
   bool copied = false;
+  // An empty folder would make every name relative to wherever the program happens to run.
+  if (folder.empty()) {
+    context.log.WriteStamped(kLogNoDestinationFolder);
+    return DeliveryOutcome::NotDelivered;
+  }
 
   for (;;) {
     // Making room deletes one earlier archive per pass. It stops where it cannot help: with no archive

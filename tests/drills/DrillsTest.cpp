@@ -39,9 +39,10 @@ const std::string kFakeDatabaseServer = "LD_LIBRARY_PATH=" + ShellQuote(DRILL_CL
 int RunProgram(const std::string& config, const std::string& work, const std::string& options = "",
                const std::string& environment = kFakeDatabaseServer) {
   // The archiver's private folder beside the settings, never in the home of the user running the tests.
-  return RunCommand("XDG_DATA_HOME=" + ShellQuote(config + "data") + " " + environment + " " +
-                    TORVI_BACKUP_PROGRAM + " --config " + ShellQuote(config) + " --work " + ShellQuote(work) +
-                    " " + options + " >/dev/null 2>&1")
+  // Run from the settings folder: whatever a damaged setting makes relative lands there, never elsewhere.
+  return RunCommand("cd " + ShellQuote(config) + " && XDG_DATA_HOME=" + ShellQuote(config + "data") + " " +
+                    environment + " " + TORVI_BACKUP_PROGRAM + " --config " + ShellQuote(config) +
+                    " --work " + ShellQuote(work) + " " + options + " >/dev/null 2>&1")
       .exitCode;
 }
 

@@ -64,6 +64,18 @@ TEST_F(DestinationCopyTest, RoomEnoughCopiesOnceAndLeavesEverythingElse) {
   EXPECT_TRUE(harness.window.questions.empty());
 }
 
+TEST_F(DestinationCopyTest, EmptyFolderSettingCopiesNothingAnywhere) {
+  harness.settings.EdtDestino = "";
+  run::DestinationCopy stage;
+
+  EXPECT_EQ(harness.Perform(stage), run::DeliveryOutcome::NotDelivered);
+
+  EXPECT_EQ(harness.LogMessages(),
+            std::vector<std::string>{" - Pasta de destino não informada. Nada foi copiado para o destino."});
+  EXPECT_FALSE(std::filesystem::exists(kArchiveName));
+  EXPECT_TRUE(harness.window.questions.empty());
+}
+
 TEST_F(DestinationCopyTest, MissingDestinationAsksUntilCancelled) {
   harness.settings.EdtDestino = (harness.Folder() / "nowhere").string() + platform::kPathSeparator;
   harness.window.answers = {run::RetryAnswer::Ok, run::RetryAnswer::Ok};
