@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/StartUp.h"
 #include "ui/EnterAsTab.h"
 #include "ui/MessageBoxes.h"
 #include "ui/Widgets.h"
@@ -86,19 +87,22 @@ TFrmAgendamento::TFrmAgendamento(std::unique_ptr<platform::ScheduleTable> table,
 TFrmAgendamento::~TFrmAgendamento() = default;
 
 void TFrmAgendamento::ShowModal() {
-  FormShow();
-  exec();
+  if (FormShow()) exec();
 }
 
-void TFrmAgendamento::FormShow() {
+bool TFrmAgendamento::FormShow() {
   QWidget* owner = parentWidget() ? parentWidget() : this;
-  while (!table_->Exists()) ShowNotice(owner, table_->InstallRequest());
+  // Until the scheduler is there, each OK asks again; Cancel gives up and the editor stays closed.
+  while (!table_->Exists()) {
+    if (!AskOkCancel(owner, app::kApplicationTitle, table_->InstallRequest())) return false;
+  }
   Memo1->clear();
   try {
     SetTableText(table_->Load());
   } catch (const std::exception& error) {
     ShowErrorBox(owner, error.what());
   }
+  return true;
 }
 
 void TFrmAgendamento::Button3Click() {

@@ -22,11 +22,13 @@ class TFrmAgendamento final : public QDialog {
                   QWidget* parent = nullptr);
   ~TFrmAgendamento() override;
 
-  // Runs the show steps, then keeps the editor open, modal for its owner, until it closes.
+  // Runs the show steps, then keeps the editor open, modal for its owner, until it closes; opens nothing
+  // when the show steps gave up.
   void ShowModal();
 
   // Handlers, named after their control and event.
-  void FormShow();
+  // False when the user gave up waiting for the scheduler to be installed: the editor is not to open.
+  bool FormShow();
   void Button3Click();
   void Button4Click();
   void Button1Click();

@@ -179,6 +179,19 @@ class TFrmAgendamentoTest : public QObject {
     QCOMPARE(editor->TableText(), state_.text);
   }
 
+  void cancelWhileTheSchedulerIsMissingClosesTheEditor() {
+    state_.installedAfterRequests = 5;
+    state_.text = "0 3 * * 1 /usr/bin/limpeza\r\n";
+    uitest::BoxAnswerer boxes(QMessageBox::Cancel);
+    ui::TFrmAgendamento editor(std::make_unique<uitest::MemoryScheduleTable>(state_), kExecutable);
+    editor.ShowModal();  // returns at once: a modal loop would wait here for ever
+    QCOMPARE(state_.installRequests, 1);
+    QCOMPARE(boxes.texts, QStringList{"instale o agendador"});
+    QVERIFY(!editor.isVisible());
+    QVERIFY(editor.Memo1->toPlainText().isEmpty());
+    QVERIFY(state_.saves.empty());
+  }
+
   void incompleteTimeKeepsTheFocusUntilEscape() {
     auto editor = OpenEditor();
     TypeTime(*editor, "1");
