@@ -25,6 +25,10 @@ bool Set(const char* variable) {
 }  // namespace
 
 bool DisplayAvailable() {
+#ifdef _WIN32
+  // A Windows program always starts on a desktop of its session.
+  return true;
+#endif
   if (Set("QT_QPA_PLATFORM") || Set("WAYLAND_DISPLAY")) return true;
   if (!Set("DISPLAY")) return false;
 #ifdef TORVI_UI_WITH_XCB

@@ -5,8 +5,8 @@
 
 namespace ui {
 
-// Whether windows can be shown: a platform chosen explicitly, a Wayland display, or an X display that
-// accepts a connection.
+// Whether windows can be shown: always on Windows; elsewhere a platform chosen explicitly, a Wayland
+// display, or an X display that accepts a connection.
 bool DisplayAvailable();
 
 // A start with no display: in automatic mode the run is performed headless exactly as torvi-backup

@@ -48,8 +48,8 @@ int main(int argc, char** argv) {
                    .archiver = run::EmbeddedArchiver(),
                    .stages = {},
                    .connectionTest = {}});
-  ui::TFrmAgendamento editor(platform::UserScheduleTable(),
-                             QCoreApplication::applicationFilePath().toStdString(), &form);
+  // The system's own form of the path (backslashes on Windows) goes into the scheduler's lines.
+  ui::TFrmAgendamento editor(platform::UserScheduleTable(), platform::ExecutablePath(), &form);
   form.SetScheduleEditor(&editor);
   form.FormCreate(arguments);
   if (form.EndRequested()) {

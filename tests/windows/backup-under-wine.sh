@@ -9,40 +9,18 @@ set -eu
 wine_run=$1 program=$2 fake_server=$3 archiver=$4 ftp_server_script=$5
 
 temp=$(mktemp -d "${TMPDIR:-/tmp}/torvi-wine-run.XXXXXX")
-ftp_pid=
-stop_ftp() {
-  [ -n "$ftp_pid" ] || return 0
-  kill "$ftp_pid" 2>/dev/null || true
-  while kill -0 "$ftp_pid" 2>/dev/null; do sleep 0.1; done
-}
-trap 'stop_ftp; rm -rf "$temp"' EXIT
+. "$(dirname "$0")/run-support.sh"
+trap 'stop_ftp_server; rm -rf "$temp"' EXIT
 mkdir "$temp/bin" "$temp/work" "$temp/destino" "$temp/ftp" "$temp/ftp/backup"
 cp "$program" "$temp/bin/torvi-backup.exe"
 cp "$fake_server" "$temp/bin/gds32.dll"
 
-fail() { printf 'FAIL: %s\n' "$*" >&2; exit 1; }
-# Wine shows the Linux root as drive Z:.
-windows_folder() { printf 'Z:%s\\' "$(printf '%s' "$1" | tr / '\\')"; }
 work=$(windows_folder "$temp/work")
 destination=$(windows_folder "$temp/destino")
 
-/usr/bin/python3 "$ftp_server_script" 127.0.0.1 0 tester s3cret "$temp/ftp" "$temp/ftp.port" \
-  2>"$temp/ftp.log" &
-ftp_pid=$!
-for _ in $(seq 100); do [ -f "$temp/ftp.port" ] && break; sleep 0.1; done
-[ -f "$temp/ftp.port" ] || fail "the FTP server did not start: $(cat "$temp/ftp.log")"
-ftp_port=$(cat "$temp/ftp.port")
+start_ftp_server "$ftp_server_script" "$temp/ftp" "$temp/ftp.log"
 
-# Windows-1252 bytes, CR LF line ends, keys with accents, as the settings window writes them.
-printf '[Servidor]\r\nNome=localhost\r\nBase=C:\\dados\\ORMELIN.FDB\r\nTemp=C:\\tmp\\\r\nPastaComp=C:\\tmp\\\r\n' \
-  >"$temp/bin/Configuracaobkp.ini"
-printf '[Destino]\r\nSalvarDestino=S\r\nSalvar=%s\r\n' "$destination" >>"$temp/bin/Configuracaobkp.ini"
-# The password is stored scrambled: "sfqd2t" is "s3cret".
-printf '[FTP]\r\nEnviarBackup=S\r\nServidor=127.0.0.1\r\nPorta=%s\r\nUsuario=tester\r\nSenha=sfqd2t\r\n' \
-  "$ftp_port" >>"$temp/bin/Configuracaobkp.ini"
-printf 'Pasta=/backup\r\nNumeroDeArquivos=10\r\nModo=1\r\nMostraErro=N\r\nMudaExten\343o=N\r\n' \
-  >>"$temp/bin/Configuracaobkp.ini"
-printf 'Exten\343o=zip\r\n[Configuracao]\r\nAbrir=N\r\n' >>"$temp/bin/Configuracaobkp.ini"
+write_run_settings "$temp/bin/Configuracaobkp.ini" "$destination" "$ftp_port"
 
 # Something another user planted under the archiver's name in the working folder: never run, left alone.
 printf 'planted' >"$temp/work/winrar.exe"
@@ -72,8 +50,7 @@ cmp -s "$archive" "$temp/ftp/backup/$archive_name" || fail "the FTP server holds
 # The log block: its two header lines, then the run's lines in order.
 [ "$(head -n 2 "$temp/bin/BkpLog.txt" | tr -d '\r' | tr '\n' '|')" = " |$(printf '%063d' 0 | tr 0 -)|" ] ||
   fail "unexpected log header"
-iconv -f CP1252 -t UTF-8 "$temp/bin/BkpLog.txt" | tr -d '\r' | sed -n 's/^[0-9]\{8\} - [0-9]\{6\} - //p' \
-  >"$temp/log"
+run_log_lines "$temp/bin/BkpLog.txt" >"$temp/log"
 cat >"$temp/expected" <<LOG
 Início do Backup
 Criando arquivo: ${work}${backup_name}
