@@ -13,6 +13,7 @@
 #include "run/Archiver.h"
 #include "ui/ApplicationError.h"
 #include "ui/Display.h"
+#include "ui/Fonts.h"
 #include "ui/TForm1.h"
 #include "ui/TFrmAgendamento.h"
 
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
   if (!ui::DisplayAvailable()) return ui::StartWithoutDisplay(arguments);
 
   QApplication application(argc, argv);
+  ui::InstallFontSubstitutes();
   // The program lives in the tray; it ends when asked to, not when its window closes.
   QApplication::setQuitOnLastWindowClosed(false);
 

@@ -14,6 +14,7 @@
 
 #include "UiTestSupport.h"
 #include "tests/run/NullDeliveryStage.h"
+#include "ui/Fonts.h"
 #include "ui/TForm1.h"
 #include "ui/TFrmAgendamento.h"
 
@@ -62,6 +63,7 @@ class PicturedFtpDelivery final : public run::DeliveryStage {
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
+  ui::InstallFontSubstitutes();
   if (argc != 2) {
     std::fprintf(stderr, "usage: ui_scenes OUTPUT_FOLDER\n");
     return 64;
