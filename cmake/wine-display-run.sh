@@ -1,7 +1,8 @@
 #!/bin/sh
-# Runs a Windows Qt program under Wine on a virtual display of its own: Qt's event dispatcher creates a
-# window even on the offscreen platform, which Wine refuses without an X display. A private Xvfb is
-# started on a free display number and stopped when the program ends.
+# Runs a Windows Qt program under Wine on a virtual display: Qt's event dispatcher creates a window even
+# on the offscreen platform, which Wine refuses without an X display. The display is the one named in
+# the file $TORVI_WINE_DISPLAY_FILE when it is there (cmake/wine-display.sh, the tests' shared one);
+# otherwise a private Xvfb is started on a free display number and stopped when the program ends.
 #   wine-display-run.sh [--qtest] PROGRAM [ARGUMENT]...
 # --qtest: PROGRAM is a Qt Test program, whose report on Windows goes to the debugger channel; it is
 # written to a file instead and printed here. The exit status is the program's.
@@ -13,15 +14,15 @@ if [ "${1:-}" = --qtest ]; then
   shift
 fi
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/torvi-wine-display.XXXXXX")
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
-xvfb=$!
-trap 'kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -rf "$scratch"' EXIT
-for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.05; done
-if [ ! -s "$scratch/display" ]; then
-  echo "wine-display-run: Xvfb did not start: $(cat "$scratch/xvfb.log")" >&2
-  exit 1
+shared=${TORVI_WINE_DISPLAY_FILE:-}
+if [ -n "$shared" ] && [ -s "$shared" ]; then
+  trap 'rm -rf "$scratch"' EXIT
+  DISPLAY=$(cut -d ' ' -f 1 "$shared")
+else
+  "$here/wine-display.sh" start "$scratch/display" || exit 1
+  trap '"$here/wine-display.sh" stop "$scratch/display"; rm -rf "$scratch"' EXIT
+  DISPLAY=$(cut -d ' ' -f 1 "$scratch/display")
 fi
-DISPLAY=":$(cat "$scratch/display")"
 TORVI_WINE_KEEP_DISPLAY=1
 export DISPLAY TORVI_WINE_KEEP_DISPLAY
 if [ -z "$qtest" ]; then
