@@ -3,7 +3,8 @@
 ; start with Windows, and an uninstaller that keeps the settings and the log.
 ; Built by the "windows-installer" target, which defines VERSION, STAGE (the folder holding the files),
 ; FILES (the generated list of them) and OUTFILE.
-Unicode true
+; A 64-bit installer for 64-bit programs (it needs no 32-bit Wine either).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 
