@@ -8,7 +8,7 @@ namespace rar {
 struct ArchiveOptions {
   bool compress = true;  // false: always store
   // Not empty: the packed data is encrypted under this password (at most kMaxPasswordUnits units).
-  std::u16string password;
+  std::u16string password{};
   // With a password: the headers are encrypted as well, so that the file's name and size are hidden too.
   bool encryptHeaders = false;
 };
