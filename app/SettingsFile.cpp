@@ -62,6 +62,8 @@ void LoadSettings(BackupSettings& settings, const std::string& path) {
   settings.EdtExtensaoFTP = read("FTP", "Extensão");
   settings.CheckConfig = IsOn(read("Configuracao", "Abrir"));
   settings.TempoMaximoMinutos = RunCeilingMinutes(read("Configuracao", "TempoMaximoMinutos"));
+  settings.EdtSenhaCompactacao = UnscrambleCredential(read("Compactacao", "Senha"));
+  settings.CheckOcultarNomes = IsOn(read("Compactacao", "OcultarNomes"));
 }
 
 void LoadEmailSettings(BackupSettings& settings, const std::string& path) {
@@ -96,6 +98,8 @@ void SaveSettings(const BackupSettings& settings, const std::string& path) {
   write("Configuracao", "Abrir", Flag(settings.CheckConfig));
   write("Configuracao", "Email", settings.EdtEmail);
   write("Configuracao", "EnviarEmail", Flag(settings.CheckEnviaEmail));
+  write("Compactacao", "Senha", ScrambleCredential(settings.EdtSenhaCompactacao));
+  write("Compactacao", "OcultarNomes", Flag(settings.CheckOcultarNomes));
 }
 
 }  // namespace app
