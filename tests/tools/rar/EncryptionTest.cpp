@@ -131,6 +131,22 @@ TEST(RarEncryptionProgram, RefusesUnusablePasswordsAndLeavesNoArchive) {
   }
 }
 
+TEST(RarEncryptionProgram, AWriteThatFailsHalfwayLeavesTheOldArchiveAndNoPart) {
+  const testsupport::TempFolder temp;
+  const std::filesystem::path& folder = temp.Root();
+  WriteBytes(folder / "b.bk", Noise(1'000'000));
+  const std::vector<std::uint8_t> old(100, 0xEE);
+  WriteBytes(folder / "b.rar", old);
+  // Files of this process may not grow past 200 KiB: the archive's writes fail well before its end.
+  const CommandResult run =
+      RunCommand("trap '' XFSZ; ulimit -f 400; printf 'segredo\\n' | " + kProgram + " a -ep -ibck -hp " +
+                 ShellQuote(folder / "b.rar") + " " + ShellQuote(folder / "b.bk"));
+  EXPECT_EQ(run.exitCode, 9);
+  EXPECT_THAT(run.output, HasSubstr("cannot write"));
+  EXPECT_EQ(ReadBytes(folder / "b.rar"), old);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 2) << "no partial archive";
+}
+
 TEST(RarEncryptionProgram, PasswordLengthCountsUtf16Units) {
   std::string accented;  // 126 letters, 252 bytes of UTF-8
   for (int i = 0; i < 126; ++i) accented += "é";
