@@ -25,8 +25,8 @@ struct SettingsKey {
   std::string_view section;
   std::string_view key;
   KeyKind kind = KeyKind::Text;
-  long long minimum = 0;  // Number only
-  long long maximum = 0;  // Number; Password: its longest length, 0 for no bound
+  long long minimum = 0;           // Number only
+  long long maximum = 0;           // Number; Password: its longest length, 0 for no bound
   std::string_view question = {};  // asked by "config init" at a terminal; empty: not asked
   bool windowWrites = true;        // false: a key set in the file only, which the window keeps as it is
 };

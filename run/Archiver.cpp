@@ -57,8 +57,8 @@ std::string ArchiverCommandLine(const std::string& archiverPath, const RunNames&
   const char* password = encryption == ArchiveEncryption::None   ? ""
                          : encryption == ArchiveEncryption::Data ? "-p "
                                                                  : "-hp ";
-  return (blanks ? "\"" + archiverPath + "\"" : archiverPath) + " a -ep -ibck " + password + names.workFolder +
-         names.archiveName + " " + names.localBackupPath;
+  return (blanks ? "\"" + archiverPath + "\"" : archiverPath) + " a -ep -ibck " + password +
+         names.workFolder + names.archiveName + " " + names.localBackupPath;
 }
 
 }  // namespace run

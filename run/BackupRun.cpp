@@ -140,7 +140,7 @@ void BackupRun::Archive(RunContext& context, const std::string& archiverPath, Ru
   const std::int64_t total = FileSize(context.names.localBackupPath);
   // The password reaches the archiver on its standard input, as one line.
   const std::string& password = settings_.EdtSenhaCompactacao;
-  const ArchiveEncryption encryption = password.empty()            ? ArchiveEncryption::None
+  const ArchiveEncryption encryption = password.empty()              ? ArchiveEncryption::None
                                        : settings_.CheckOcultarNomes ? ArchiveEncryption::DataAndNames
                                                                      : ArchiveEncryption::Data;
   const std::optional<std::string> passwordLine =

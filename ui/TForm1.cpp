@@ -328,10 +328,11 @@ void TForm1::SetTabOrder() {
       CheckDestino,      EdtDestino,     Button5,     CheckFTP,        EdtServidorFTP, EdtPortaFTP,
       ComboBox1,         EdtUsuarioFTP,  EdtSenhaFTP, EdtPastaFTP,     edtarquivosftp, Check_ErroFTP,
       CheckMudaExtensao, EdtExtensaoFTP, CheckConfig, CheckEnviaEmail, EdtEmail,       Button2,
-      Button1,           Button3,        Button4,
-      // Added controls come after the original order, which stays as it was.
-      EdtSenhaCompactacao, CheckOcultarNomes};
+      Button1,           Button3,        Button4};
   for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+  // The archive's controls follow the original order, which stays as it was.
+  QWidget::setTabOrder(Button4, EdtSenhaCompactacao);
+  QWidget::setTabOrder(EdtSenhaCompactacao, CheckOcultarNomes);
 }
 
 app::BackupSettings TForm1::Settings() const {

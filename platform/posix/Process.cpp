@@ -108,8 +108,8 @@ int RunAndWait(const std::string& commandLine, std::optional<std::string_view> s
     }
   }
   pid_t child = 0;
-  if (::posix_spawnp(&child, argv[0], standardInput ? actions.Get() : nullptr, nullptr, argv.data(), environ) !=
-      0) {
+  if (::posix_spawnp(&child, argv[0], standardInput ? actions.Get() : nullptr, nullptr, argv.data(),
+                     environ) != 0) {
     return -1;
   }
   int status = 0;

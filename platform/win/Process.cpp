@@ -69,8 +69,8 @@ int RunAndWait(const std::string& commandLine, std::optional<std::string_view> s
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
   }
   PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, writableLine.data(), nullptr, nullptr, standardInput ? TRUE : FALSE, 0, nullptr,
-                      nullptr, &startup, &process)) {
+  if (!CreateProcessW(nullptr, writableLine.data(), nullptr, nullptr, standardInput ? TRUE : FALSE, 0,
+                      nullptr, nullptr, &startup, &process)) {
     return -1;
   }
   const DWORD wait = onRead ? static_cast<DWORD>(period.count()) : INFINITE;

@@ -43,8 +43,9 @@ bool SameSettings(const BackupSettings& a, const BackupSettings& b) {
          a.EdtSenhaFTP == b.EdtSenhaFTP && a.edtarquivosftp == b.edtarquivosftp &&
          a.ComboBox1 == b.ComboBox1 && a.Check_ErroFTP == b.Check_ErroFTP &&
          a.CheckMudaExtensao == b.CheckMudaExtensao && a.EdtExtensaoFTP == b.EdtExtensaoFTP &&
-         a.CheckConfig == b.CheckConfig && a.EdtEmail == b.EdtEmail && a.CheckEnviaEmail == b.CheckEnviaEmail &&
-         a.EdtSenhaCompactacao == b.EdtSenhaCompactacao && a.CheckOcultarNomes == b.CheckOcultarNomes;
+         a.CheckConfig == b.CheckConfig && a.EdtEmail == b.EdtEmail &&
+         a.CheckEnviaEmail == b.CheckEnviaEmail && a.EdtSenhaCompactacao == b.EdtSenhaCompactacao &&
+         a.CheckOcultarNomes == b.CheckOcultarNomes;
 }
 
 BackupSettings Loaded(const std::string& bytes) {

@@ -63,9 +63,11 @@ TEST(RunAndWait, HandsTheProgramExactlyTheGivenStandardInputAndNothingOnItsComma
   struct Case {
     const char* what;
     std::string input;
-  } cases[] = {{"a line", secret}, {"nothing", ""}, {"the limit", std::string(platform::kStandardInputLimit, 'x')}};
+  } cases[] = {
+      {"a line", secret}, {"nothing", ""}, {"the limit", std::string(platform::kStandardInputLimit, 'x')}};
   for (const auto& c : cases) {
-    ASSERT_EQ(platform::RunAndWait("/bin/sh " + temp / "read.sh" + " " + output, c.input, {}, {}), 0) << c.what;
+    ASSERT_EQ(platform::RunAndWait("/bin/sh " + temp / "read.sh" + " " + output, c.input, {}, {}), 0)
+        << c.what;
     EXPECT_EQ(ReadBytes(output), c.input) << c.what;
     EXPECT_EQ(ReadBytes(output + ".args"), output) << c.what;
   }

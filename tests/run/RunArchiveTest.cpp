@@ -76,7 +76,8 @@ TEST_F(RunArchiveTest, EmbeddedArchiverWritesAnArchiveBsdtarReadsBack) {
 
 TEST_F(RunArchiveTest, WithAPasswordTheArchiveHidesDataAndNameAndOpensOnlyWithIt) {
   std::string backup;
-  while (backup.size() < 200000) backup += "INSERT INTO CLIENTES VALUES ('Maria da Conceição', '11 5555-0101');\n";
+  while (backup.size() < 200000)
+    backup += "INSERT INTO CLIENTES VALUES ('Maria da Conceição', '11 5555-0101');\n";
   database.contents = backup;
   settings.EdtSenhaCompactacao = "Cofre-Açaí 2026!";
   settings.CheckOcultarNomes = true;
@@ -87,7 +88,8 @@ TEST_F(RunArchiveTest, WithAPasswordTheArchiveHidesDataAndNameAndOpensOnlyWithIt
   EXPECT_EQ(bytes.find("Maria"), std::string::npos);
   EXPECT_EQ(bytes.find("bkp08122026210728"), std::string::npos);
   const std::string log = testsupport::ReadBytes(root.Path() + "BkpLog.txt");
-  EXPECT_NE(log.find(" - Arquivo compactado protegido por senha, com os nomes ocultos.\r\n"), std::string::npos)
+  EXPECT_NE(log.find(" - Arquivo compactado protegido por senha, com os nomes ocultos.\r\n"),
+            std::string::npos)
       << log;
   EXPECT_EQ(log.find("Cofre"), std::string::npos) << "the password is never logged";
 #ifndef _WIN32
@@ -95,7 +97,8 @@ TEST_F(RunArchiveTest, WithAPasswordTheArchiveHidesDataAndNameAndOpensOnlyWithIt
   ASSERT_TRUE(opened.ok) << opened.log;
   EXPECT_EQ(opened.names, std::vector<std::string>{"bkp08122026210728.bk"});
   EXPECT_EQ(opened.size, backup.size());
-  EXPECT_EQ(opened.crc, rar::Crc32::Of(std::span(reinterpret_cast<const std::uint8_t*>(backup.data()), backup.size())));
+  EXPECT_EQ(opened.crc,
+            rar::Crc32::Of(std::span(reinterpret_cast<const std::uint8_t*>(backup.data()), backup.size())));
   EXPECT_FALSE(rar::testing::ReadWithUnar(archive, "Cofre-Acai 2026!").ok);
 #endif
 }

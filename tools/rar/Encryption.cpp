@@ -43,7 +43,8 @@ void ReplaceByScheduleTail(std::uint8_t* block) {
   for (std::size_t i = 16; i < 80; ++i)
     words[i] = RotateLeft(words[i - 3] ^ words[i - 8] ^ words[i - 14] ^ words[i - 16], 1);
   for (std::size_t i = 0; i < 16; ++i)
-    for (std::size_t b = 0; b < 4; ++b) block[4 * i + b] = static_cast<std::uint8_t>(words[64 + i] >> (8 * b));
+    for (std::size_t b = 0; b < 4; ++b)
+      block[4 * i + b] = static_cast<std::uint8_t>(words[64 + i] >> (8 * b));
 }
 
 // Hashes the seed, then rewrites the blocks the format's hash would have taken whole from it: those
@@ -120,7 +121,8 @@ CbcEncryptor::~CbcEncryptor() { EVP_CIPHER_CTX_free(Cipher(context_)); }
 std::span<const std::uint8_t> CbcEncryptor::Update(std::span<const std::uint8_t> data) {
   output_.resize(pending_ + data.size());
   int written = 0;
-  Check(EVP_EncryptUpdate(Cipher(context_), output_.data(), &written, data.data(), static_cast<int>(data.size())),
+  Check(EVP_EncryptUpdate(Cipher(context_), output_.data(), &written, data.data(),
+                          static_cast<int>(data.size())),
         "AES-128");
   pending_ = (pending_ + data.size()) % kCipherBlockSize;
   return std::span<const std::uint8_t>(output_.data(), static_cast<std::size_t>(written));

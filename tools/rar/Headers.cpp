@@ -11,7 +11,7 @@ namespace {
 
 constexpr std::uint8_t kMainHeaderType = 0x73;
 constexpr std::uint8_t kFileHeaderType = 0x74;
-constexpr std::uint16_t kFlagLongBlock = 0x8000;  // the block's data size follows the header
+constexpr std::uint16_t kFlagLongBlock = 0x8000;         // the block's data size follows the header
 constexpr std::uint16_t kFlagEncryptedHeaders = 0x0080;  // archive header: the headers after it are encrypted
 constexpr std::uint16_t kFlagEncrypted = 0x0004;         // file header: the packed data is encrypted
 constexpr std::uint16_t kFlagSalt = 0x0400;              // file header: the data's salt follows the name

@@ -1,8 +1,8 @@
 #include "tools/rar/SystemRandom.h"
 
 #ifdef _WIN32
-#include <windows.h>
 #include <bcrypt.h>
+#include <windows.h>
 #else
 #include <sys/random.h>
 
@@ -18,8 +18,8 @@ namespace rar {
 
 void FillWithSystemRandom(std::span<std::uint8_t> bytes) {
 #ifdef _WIN32
-  if (BCryptGenRandom(nullptr, bytes.data(), static_cast<ULONG>(bytes.size()), BCRYPT_USE_SYSTEM_PREFERRED_RNG) !=
-      0)
+  if (BCryptGenRandom(nullptr, bytes.data(), static_cast<ULONG>(bytes.size()),
+                      BCRYPT_USE_SYSTEM_PREFERRED_RNG) != 0)
     throw Error("the system's random generator failed");
 #else
   std::size_t filled = 0;

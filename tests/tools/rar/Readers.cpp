@@ -67,8 +67,8 @@ class MendedPrograms {
     std::string installed = found.output.substr(0, found.output.find('\n'));
     if (found.exitCode != 0 || installed.empty()) throw std::runtime_error(name + " is not installed");
     std::vector<std::uint8_t> bytes = ReadBytes(installed);
-    const auto at = std::search(bytes.begin(), bytes.end(), kDefectiveLengthStore.begin(),
-                                kDefectiveLengthStore.end());
+    const auto at =
+        std::search(bytes.begin(), bytes.end(), kDefectiveLengthStore.begin(), kDefectiveLengthStore.end());
     if (at == bytes.end()) return name;
     at[kStoreDisplacement] = kBlockTailDisplacement;
     std::filesystem::create_directories(folder_);
@@ -129,7 +129,8 @@ ReadBack ReadWithBsdtar(const std::filesystem::path& archive, const std::string&
 
 ReadBack ReadWithUnar(const std::filesystem::path& archive, const std::string& password) {
   const std::string unar = UnarCommand() + PasswordOption(password);
-  const CommandResult listing = RunCommand(LsarCommand() + PasswordOption(password) + " " + ShellQuote(archive));
+  const CommandResult listing =
+      RunCommand(LsarCommand() + PasswordOption(password) + " " + ShellQuote(archive));
   ReadBack result = SummarizeCommand(unar + " -q -o - " + ShellQuote(archive) + " 2>/dev/null");
   std::vector<std::string> lines = Lines(listing.output);
   if (!lines.empty()) lines.erase(lines.begin());  // "<archive>: RAR"
@@ -148,8 +149,8 @@ CommandResult CompareWithBsdtar(const std::filesystem::path& archive, const std:
 
 CommandResult CompareWithUnar(const std::filesystem::path& archive, const std::filesystem::path& original,
                               const std::string& password) {
-  return RunCommand(UnarCommand() + PasswordOption(password) + " -q -o - " + ShellQuote(archive) + " | cmp - " +
-                    ShellQuote(original));
+  return RunCommand(UnarCommand() + PasswordOption(password) + " -q -o - " + ShellQuote(archive) +
+                    " | cmp - " + ShellQuote(original));
 }
 
 ReadBack Summarize(const std::filesystem::path& file) {
