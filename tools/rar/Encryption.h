@@ -63,9 +63,4 @@ class CbcEncryptor {
 // One whole block of data encrypted and padded: encrypted header blocks are written this way.
 std::vector<std::uint8_t> EncryptPadded(const CipherKey& key, std::span<const std::uint8_t> data);
 
-// The padded size of `size` bytes of encrypted data.
-inline std::uint64_t PaddedSize(std::uint64_t size) {
-  return (size + kCipherBlockSize - 1) / kCipherBlockSize * kCipherBlockSize;
-}
-
 }  // namespace rar
