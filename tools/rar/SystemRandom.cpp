@@ -1,8 +1,9 @@
 #include "tools/rar/SystemRandom.h"
 
 #ifdef _WIN32
-#include <bcrypt.h>
 #include <windows.h>
+// After <windows.h>, whose types it needs.
+#include <bcrypt.h>
 #else
 #include <sys/random.h>
 
