@@ -31,6 +31,10 @@ struct BackupSettings {
   bool CheckConfig = false;
   std::string EdtEmail;
   bool CheckEnviaEmail = false;
+  // Compactacao/Senha: the archive's password, empty for none; Compactacao/OcultarNomes: the archive's
+  // headers encrypted too, so that its file name and size are hidden as well.
+  std::string EdtSenhaCompactacao;
+  bool CheckOcultarNomes = false;
   // Configuracao/TempoMaximoMinutos: the longest a run may take, 0 for no ceiling. Set in the file only
   // (the window neither shows nor writes it); 12 hours leaves room for the largest backup on a slow link.
   int TempoMaximoMinutos = kDefaultRunCeilingMinutes;

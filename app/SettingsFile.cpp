@@ -4,6 +4,7 @@
 
 #include "app/Credentials.h"
 #include "app/Profile.h"
+#include "app/SettingsKeys.h"
 #include "platform/Conversions.h"
 #include "platform/Exception.h"
 #include "platform/FileContents.h"
@@ -62,6 +63,8 @@ void LoadSettings(BackupSettings& settings, const std::string& path) {
   settings.EdtExtensaoFTP = read("FTP", "Extensão");
   settings.CheckConfig = IsOn(read("Configuracao", "Abrir"));
   settings.TempoMaximoMinutos = RunCeilingMinutes(read("Configuracao", "TempoMaximoMinutos"));
+  settings.EdtSenhaCompactacao = UnscrambleCredential(read("Compactacao", "Senha"));
+  settings.CheckOcultarNomes = IsOn(read("Compactacao", "OcultarNomes"));
 }
 
 void LoadEmailSettings(BackupSettings& settings, const std::string& path) {
@@ -71,6 +74,10 @@ void LoadEmailSettings(BackupSettings& settings, const std::string& path) {
 }
 
 void SaveSettings(const BackupSettings& settings, const std::string& path) {
+  // The archive's password is checked before anything is written: one the file would change (a character
+  // Windows-1252 lacks) or the archiver would refuse must not quietly become another password.
+  const std::string archivePassword =
+      StoredValue(*FindSettingsKey("Compactacao.Senha"), settings.EdtSenhaCompactacao);
   auto write = [&path](const char* section, const char* key, const std::string& value) {
     WriteProfileString(path, section, key, value);
   };
@@ -96,6 +103,8 @@ void SaveSettings(const BackupSettings& settings, const std::string& path) {
   write("Configuracao", "Abrir", Flag(settings.CheckConfig));
   write("Configuracao", "Email", settings.EdtEmail);
   write("Configuracao", "EnviarEmail", Flag(settings.CheckEnviaEmail));
+  write("Compactacao", "Senha", archivePassword);
+  write("Compactacao", "OcultarNomes", Flag(settings.CheckOcultarNomes));
 }
 
 }  // namespace app

@@ -32,6 +32,10 @@ constexpr SettingsKey kKeys[] = {
     {"Configuracao", "Abrir", KeyKind::Flag},
     {"Configuracao", "Email", KeyKind::Text},
     {"Configuracao", "EnviarEmail", KeyKind::Flag},
+    // Up to 126 characters: the longest password every RAR reader takes whole.
+    {"Compactacao", "Senha", KeyKind::Password, 0, 126,
+     "Senha do arquivo compactado (vazia: sem criptografia; sem ela o backup não pode ser aberto)"},
+    {"Compactacao", "OcultarNomes", KeyKind::Flag, 0, 0, "Ocultar também o nome do arquivo compactado (S/N)"},
     // The run's ceiling in minutes, 0 for none; up to ten years.
     {"Configuracao", "TempoMaximoMinutos", KeyKind::Number, 0, 5256000, {}, false},
 };
@@ -66,6 +70,19 @@ std::string NumberProblem(const SettingsKey& key, std::string_view value) {
   return {};
 }
 
+// A password with a bound (the archive's) goes to a program that takes one line of printable text.
+std::string PasswordProblem(const SettingsKey& key, std::string_view value) {
+  if (key.maximum == 0) return {};
+  const std::u32string characters = platform::Utf8ToUtf32(value);
+  for (const char32_t c : characters) {
+    if (c < 0x20 || c == 0x7F) return "a senha contém um caractere de controle";
+  }
+  if (characters.size() > static_cast<std::size_t>(key.maximum)) {
+    return "a senha tem mais de " + std::to_string(key.maximum) + " caracteres";
+  }
+  return {};
+}
+
 std::string KindProblem(const SettingsKey& key, std::string_view value) {
   switch (key.kind) {
     case KeyKind::Flag:
@@ -78,9 +95,10 @@ std::string KindProblem(const SettingsKey& key, std::string_view value) {
       return key.kind == KeyKind::Folder ? "a pasta deve terminar com o separador \"" +
                                                std::string(1, platform::kPathSeparator) + "\""
                                          : "a pasta deve terminar com o separador (\"/\" ou \"\\\")";
+    case KeyKind::Password:
+      return PasswordProblem(key, value);
     case KeyKind::Text:
     case KeyKind::Scrambled:
-    case KeyKind::Password:
       return {};
   }
   return {};

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <string>
 #include <system_error>
 
 #include "platform/Files.h"
@@ -136,13 +138,24 @@ void BackupRun::Archive(RunContext& context, const std::string& archiverPath, Ru
   window_.ProcessMessages();
   // Whether the archive exists is what counts; the archiver's exit code only explains a missing one.
   const std::int64_t total = FileSize(context.names.localBackupPath);
+  // The password reaches the archiver on its standard input, as one line.
+  const std::string& password = settings_.EdtSenhaCompactacao;
+  const ArchiveEncryption encryption = password.empty()              ? ArchiveEncryption::None
+                                       : settings_.CheckOcultarNomes ? ArchiveEncryption::DataAndNames
+                                                                     : ArchiveEncryption::Data;
+  const std::optional<std::string> passwordLine =
+      password.empty() ? std::nullopt : std::optional<std::string>(password + "\n");
   const int exitCode = platform::RunAndWait(
-      ArchiverCommandLine(archiverPath, context.names),
+      ArchiverCommandLine(archiverPath, context.names, encryption), passwordLine,
       [this, total](std::int64_t read) { window_.ArchiveProgress(std::min(read, total), total); },
       kArchiveProgressPeriod);
   outcome.archiveCreated = platform::FileExists(context.names.localArchivePath);
   if (outcome.archiveCreated) {
     window_.ArchiveProgress(total, total);
+    if (encryption != ArchiveEncryption::None) {
+      log_.WriteStamped(encryption == ArchiveEncryption::Data ? texts::kLogArchiveEncrypted
+                                                              : texts::kLogArchiveEncryptedWithNames);
+    }
   } else {
     log_.WriteStamped(std::string(texts::kLogArchiveNotCreated) + std::to_string(exitCode) + ").");
   }

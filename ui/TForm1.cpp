@@ -175,9 +175,23 @@ void TForm1::BuildGroupBox3() {
   CheckDestino = Check("CheckDestino", "Gravar em:", GroupBox3);
   EdtDestino = Field("EdtDestino", GroupBox3);
   Button5 = Button("Button5", "Button5", GroupBox3);
+  // The archive's password shares the row, between the folder and its button, which keep their places.
+  QLabel* passwordCaption = Caption("Senha do arquivo compactado", GroupBox3);
+  QFont smaller = passwordCaption->font();
+  smaller.setPointSize(7);
+  passwordCaption->setFont(smaller);
+  EdtSenhaCompactacao = MaskedField("EdtSenhaCompactacao", GroupBox3);
+  EdtSenhaCompactacao->setFixedWidth(96);
+  EdtSenhaCompactacao->setMaxLength(126);  // the longest password every RAR reader takes whole
+  CheckOcultarNomes = Check("CheckOcultarNomes", "Ocultar nomes", GroupBox3);
+  CheckOcultarNomes->setFont(smaller);
   row->addWidget(CheckDestino);
   row->addWidget(EdtDestino, 1);
-  row->addSpacing(12);
+  row->addSpacing(6);
+  row->addWidget(passwordCaption);
+  row->addWidget(EdtSenhaCompactacao);
+  row->addWidget(CheckOcultarNomes);
+  row->addSpacing(6);
   row->addWidget(Button5);
 }
 
@@ -316,6 +330,9 @@ void TForm1::SetTabOrder() {
       CheckMudaExtensao, EdtExtensaoFTP, CheckConfig, CheckEnviaEmail, EdtEmail,       Button2,
       Button1,           Button3,        Button4};
   for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+  // The archive's controls follow the original order, which stays as it was.
+  QWidget::setTabOrder(Button4, EdtSenhaCompactacao);
+  QWidget::setTabOrder(EdtSenhaCompactacao, CheckOcultarNomes);
 }
 
 app::BackupSettings TForm1::Settings() const {
@@ -342,6 +359,8 @@ app::BackupSettings TForm1::Settings() const {
   settings.CheckConfig = CheckConfig->isChecked();
   settings.EdtEmail = Text(EdtEmail->text());
   settings.CheckEnviaEmail = CheckEnviaEmail->isChecked();
+  settings.EdtSenhaCompactacao = Text(EdtSenhaCompactacao->text());
+  settings.CheckOcultarNomes = CheckOcultarNomes->isChecked();
   return settings;
 }
 
@@ -370,6 +389,8 @@ void TForm1::ShowSettings(const app::BackupSettings& settings) {
   CheckConfig->setChecked(settings.CheckConfig);
   EdtEmail->setText(Text(settings.EdtEmail));
   CheckEnviaEmail->setChecked(settings.CheckEnviaEmail);
+  EdtSenhaCompactacao->setText(Text(settings.EdtSenhaCompactacao));
+  CheckOcultarNomes->setChecked(settings.CheckOcultarNomes);
 }
 
 void TForm1::FormCreate(const std::vector<std::string>& arguments) {

@@ -125,6 +125,8 @@ class TForm1 final : public QWidget, public run::RunWindow {
   QGroupBox* GroupBox5;
   QCheckBox* CheckConfig;
   QCheckBox* CheckEnviaEmail;
+  QLineEdit* EdtSenhaCompactacao;  // the archive's password (masked); empty: not encrypted
+  QCheckBox* CheckOcultarNomes;    // the archive's names hidden too
   QLineEdit* EdtEmail;
   QPushButton* Button2;
   QPushButton* Button1;

@@ -11,6 +11,7 @@
 #include <functional>
 #include <iostream>
 
+#include "app/Credentials.h"
 #include "app/SettingsFile.h"
 #include "platform/Errors.h"
 #include "tests/support/TempFolder.h"
@@ -30,7 +31,8 @@ const std::string kInitialFile =
     "[FTP]\r\nEnviarBackup=N\r\nServidor=\r\nPasta=\r\nPorta=21\r\nUsuario=\r\nSenha=\r\nNumeroDeArquivos="
     "10\r\n"
     "Modo=0\r\nMostraErro=S\r\nMudaExtens\xE3o=N\r\nExtens\xE3o=\r\n"
-    "[Configuracao]\r\nAbrir=N\r\nEmail=\r\nEnviarEmail=N\r\n";
+    "[Configuracao]\r\nAbrir=N\r\nEmail=\r\nEnviarEmail=N\r\n"
+    "[Compactacao]\r\nSenha=\r\nOcultarNomes=N\r\n";
 
 bool SameSettings(const BackupSettings& a, const BackupSettings& b) {
   return a.EdtServidor == b.EdtServidor && a.EdtBase == b.EdtBase && a.EdtUsuario == b.EdtUsuario &&
@@ -41,7 +43,9 @@ bool SameSettings(const BackupSettings& a, const BackupSettings& b) {
          a.EdtSenhaFTP == b.EdtSenhaFTP && a.edtarquivosftp == b.edtarquivosftp &&
          a.ComboBox1 == b.ComboBox1 && a.Check_ErroFTP == b.Check_ErroFTP &&
          a.CheckMudaExtensao == b.CheckMudaExtensao && a.EdtExtensaoFTP == b.EdtExtensaoFTP &&
-         a.CheckConfig == b.CheckConfig && a.EdtEmail == b.EdtEmail && a.CheckEnviaEmail == b.CheckEnviaEmail;
+         a.CheckConfig == b.CheckConfig && a.EdtEmail == b.EdtEmail &&
+         a.CheckEnviaEmail == b.CheckEnviaEmail && a.EdtSenhaCompactacao == b.EdtSenhaCompactacao &&
+         a.CheckOcultarNomes == b.CheckOcultarNomes;
 }
 
 BackupSettings Loaded(const std::string& bytes) {
@@ -53,7 +57,7 @@ BackupSettings Loaded(const std::string& bytes) {
   return settings;
 }
 
-TEST(SaveSettings, WritesTheTwentyTwoEntriesInOrderFromScratch) {
+TEST(SaveSettings, WritesTheTwentyFourEntriesInOrderFromScratch) {
   TempFolder temp;
   app::SaveSettings(BackupSettings(), temp / app::kSettingsFileName);
   EXPECT_EQ(ReadBytes(temp / app::kSettingsFileName), kInitialFile);
@@ -95,7 +99,8 @@ TEST(SaveSettings, ReplacesEntriesWhereTheyStandAndKeepsEverythingElse) {
       "Usuario=\r\nSenha=\r\nNumeroDeArquivos=10\r\nMostraErro=S\r\nMudaExtens\xE3o=N\r\nExtens\xE3o=\r\n\r\n"
       "[servidor]\r\nnome=srv\r\nBase=\r\nUsuario=@CCTXT\r\nSenha=asnudwkfu\r\nTemp=\r\nPastaComp=\r\n"
       "[Destino]\r\nSalvarDestino=N\r\nSalvar=\r\n"
-      "[Configuracao]\r\nAbrir=N\r\nEmail=\r\nEnviarEmail=N\r\n");
+      "[Configuracao]\r\nAbrir=N\r\nEmail=\r\nEnviarEmail=N\r\n"
+      "[Compactacao]\r\nSenha=\r\nOcultarNomes=N\r\n");
 }
 
 TEST(LoadSettings, AppliesTheLoadRuleOfEachKind) {
@@ -120,6 +125,16 @@ TEST(LoadSettings, AppliesTheLoadRuleOfEachKind) {
          EXPECT_FALSE(s.CheckConfig);
          EXPECT_TRUE(s.CheckEnviaEmail);  // trailing blank trimmed by the reader
          EXPECT_FALSE(s.CheckDestino);
+       }},
+      {"archive password unscrambled, names hidden", "[Compactacao]\r\nSenha=rhjrhjrhj\r\nOcultarNomes=S\r\n",
+       [](const BackupSettings& s) {
+         EXPECT_EQ(s.EdtSenhaCompactacao, app::UnscrambleCredential("rhjrhjrhj"));
+         EXPECT_TRUE(s.CheckOcultarNomes);
+       }},
+      {"no archive section: no encryption", "[Configuracao]\r\nAbrir=N\r\n",
+       [](const BackupSettings& s) {
+         EXPECT_EQ(s.EdtSenhaCompactacao, "");
+         EXPECT_FALSE(s.CheckOcultarNomes);
        }},
       {"empty port", "[FTP]\r\nPorta=\r\n", [](const BackupSettings& s) { EXPECT_EQ(s.EdtPortaFTP, "21"); }},
       {"port", "[FTP]\r\nPorta=2121\r\n", [](const BackupSettings& s) { EXPECT_EQ(s.EdtPortaFTP, "2121"); }},
@@ -240,6 +255,8 @@ TEST(SettingsFile, WhatIsSavedLoadsBackUnchanged) {
   settings.EdtEmail = "ti@empresa.com.br";
   settings.CheckEnviaEmail = true;
   settings.edtarquivosftp = "200";
+  settings.EdtSenhaCompactacao = "Cofre-Açaí 2026!";
+  settings.CheckOcultarNomes = true;
 
   TempFolder temp;
   const std::string path = temp / app::kSettingsFileName;
