@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/BackupSettings.h"
+#include "run/SmtpSender.h"
+
+namespace run {
+
+// True when the settings name a mail server (Email/Servidor): without one no mail is ever sent.
+bool HasMailServer(const app::BackupSettings& settings);
+
+// What the settings say about the server, the recipients (EdtEmail) and the sender (Email/Remetente, else
+// the first recipient), checked: a missing server, a bad port or security value, a bad address or a
+// control character in any field raises MailError naming the setting.
+struct MailSetup {
+  MailServer server;
+  std::string from;
+  std::vector<std::string> to;
+};
+MailSetup MailSetupOf(const app::BackupSettings& settings);
+
+// Why the settings cannot send mail, as the window says it; empty when they can.
+std::string MailSetupProblem(const app::BackupSettings& settings);
+
+}  // namespace run
