@@ -75,6 +75,9 @@ class TForm1 final : public QWidget, public run::RunWindow {
   void Button4Click();
   void Button5Click();
   void BtnTestaConexaoClick();
+  // "E-mail...": the mail server dialog. Ticking CheckEnviaEmail without a mail server is refused.
+  void BtnEmailClick();
+  void CheckEnviaEmailClick();
   void pmnuiOpenClick();
   void pmnuiExitClick();
 
@@ -126,6 +129,7 @@ class TForm1 final : public QWidget, public run::RunWindow {
   QCheckBox* CheckConfig;
   QCheckBox* CheckEnviaEmail;
   QLineEdit* EdtEmail;
+  QPushButton* BtnEmail;
   QPushButton* Button2;
   QPushButton* Button1;
   QPushButton* Button3;
@@ -164,6 +168,8 @@ class TForm1 final : public QWidget, public run::RunWindow {
   bool runUnderWay_ = false;
   bool testUnderWay_ = false;
   bool endRequested_ = false;
+  // The fields of the section Email, which the "E-mail..." dialog shows and edits.
+  app::BackupSettings mailServer_;
 };
 
 }  // namespace ui
