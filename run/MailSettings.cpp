@@ -31,12 +31,8 @@ std::string ClientName() {
   return usable ? name : "localhost";
 }
 
-}  // namespace
-
-bool HasMailServer(const app::BackupSettings& settings) { return !settings.EdtServidorEmail.empty(); }
-
-MailSetup MailSetupOf(const app::BackupSettings& settings) {
-  if (!HasMailServer(settings)) Refuse("Email/Servidor", "nenhum servidor de e-mail configurado");
+// Checks every field of the section Email and returns the port.
+int CheckedServerFields(const app::BackupSettings& settings) {
   if (!UsableHost(settings.EdtServidorEmail)) Refuse("Email/Servidor", "não é um nome de servidor");
   const std::optional<int> port = platform::TryStrToInt(settings.EdtPortaEmail);
   if (!port || *port < 1 || *port > 65535) Refuse("Email/Porta", "deve ser um número de 1 a 65535");
@@ -49,16 +45,39 @@ MailSetup MailSetupOf(const app::BackupSettings& settings) {
   if (!settings.EdtCertificadoEmail.empty() && !ParseSha256Fingerprint(settings.EdtCertificadoEmail)) {
     Refuse("Email/Certificado", "não é uma impressão SHA-256 (64 dígitos hexadecimais)");
   }
+  if (!settings.EdtRemetenteEmail.empty()) {
+    const std::string problem = app::MailAddressProblem(settings.EdtRemetenteEmail);
+    if (!problem.empty()) Refuse("Email/Remetente", problem);
+  }
+  return *port;
+}
+
+// The message of the MailError `check` raises; empty when it raises none.
+template <typename Check>
+std::string ProblemOf(const Check& check) {
+  try {
+    check();
+    return {};
+  } catch (const MailError& error) {
+    return error.Message();
+  }
+}
+
+}  // namespace
+
+bool HasMailServer(const app::BackupSettings& settings) { return !settings.EdtServidorEmail.empty(); }
+
+MailSetup MailSetupOf(const app::BackupSettings& settings) {
+  if (!HasMailServer(settings)) Refuse("Email/Servidor", "nenhum servidor de e-mail configurado");
+  const int port = CheckedServerFields(settings);
   const std::string listProblem = app::MailAddressListProblem(settings.EdtEmail);
   if (!listProblem.empty()) Refuse("Configuracao/Email", listProblem);
   MailSetup setup;
   setup.to = app::SplitMailAddresses(settings.EdtEmail);
   setup.from = settings.EdtRemetenteEmail.empty() ? setup.to.front() : settings.EdtRemetenteEmail;
-  const std::string fromProblem = app::MailAddressProblem(setup.from);
-  if (!fromProblem.empty()) Refuse("Email/Remetente", fromProblem);
   setup.server.host = settings.EdtServidorEmail;
-  setup.server.port = *port;
-  setup.server.security = security;
+  setup.server.port = port;
+  setup.server.security = settings.ComboSegurancaEmail;
   setup.server.user = settings.EdtUsuarioEmail;
   setup.server.password = settings.EdtSenhaEmail;
   setup.server.pin = settings.EdtCertificadoEmail;
@@ -67,12 +86,11 @@ MailSetup MailSetupOf(const app::BackupSettings& settings) {
 }
 
 std::string MailSetupProblem(const app::BackupSettings& settings) {
-  try {
-    MailSetupOf(settings);
-    return {};
-  } catch (const MailError& error) {
-    return error.Message();
-  }
+  return ProblemOf([&settings] { MailSetupOf(settings); });
+}
+
+std::string MailServerProblem(const app::BackupSettings& settings) {
+  return ProblemOf([&settings] { CheckedServerFields(settings); });
 }
 
 }  // namespace run

@@ -24,4 +24,8 @@ MailSetup MailSetupOf(const app::BackupSettings& settings);
 // Why the settings cannot send mail, as the window says it; empty when they can.
 std::string MailSetupProblem(const app::BackupSettings& settings);
 
+// Why the mail server fields (the section Email) cannot be kept as they are: a bad port, security value,
+// sender or pin, or a control character in any of them; empty when they can (no server at all can).
+std::string MailServerProblem(const app::BackupSettings& settings);
+
 }  // namespace run

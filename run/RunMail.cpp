@@ -59,7 +59,13 @@ RunReport ReportOf(const RunOutcome& outcome) {
 }
 
 RunReport ReportOfError(const std::string& message) {
-  return {false, "O backup foi interrompido por um erro: " + message};
+  // The reason is the notice's first line: the error's own lines are joined.
+  std::string oneLine;
+  for (char c : message) {
+    if (c == '\r') continue;
+    oneLine += c == '\n' ? ' ' : c;
+  }
+  return {false, "O backup foi interrompido por um erro: " + oneLine};
 }
 
 void MailRunReport(const app::BackupSettings& settings, const RunReport& report, RunLog& log,

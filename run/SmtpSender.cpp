@@ -79,6 +79,16 @@ void RefuseControlCharacters(const MailServer& server, const MailMessage& messag
   if (message.to.empty()) throw MailError("nenhum destinatário");
 }
 
+// Mail text ends its lines with CR LF; the quoted-printable encoder keeps only those as line ends.
+std::string WithCrLf(const std::string& text) {
+  std::string converted;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) converted += '\r';
+    converted += text[i];
+  }
+  return converted;
+}
+
 std::string HostInUrl(const std::string& host) {
   return host.find(':') != std::string::npos ? "[" + host + "]" : host;
 }
@@ -149,9 +159,10 @@ void SendMail(const MailServer& server, const MailMessage& message) {
   Append(headers, "Subject: " + EncodedHeaderText(message.subject));
   Append(headers, "Message-ID: " + NewMessageId(server.clientName, now));
 
+  const std::string body = WithCrLf(message.body);
   const CurlOwned<curl_mime> mime(curl_mime_init(handle));
   curl_mimepart* text = curl_mime_addpart(mime.get());
-  curl_mime_data(text, message.body.data(), message.body.size());
+  curl_mime_data(text, body.data(), body.size());
   curl_mime_type(text, "text/plain; charset=UTF-8");
   curl_mime_encoder(text, "quoted-printable");
 
