@@ -35,6 +35,16 @@ struct BackupSettings {
   // headers encrypted too, so that its file name and size are hidden as well.
   std::string EdtSenhaCompactacao;
   bool CheckOcultarNomes = false;
+  // Section Email: the mail server the run's notices go through ("E-mail..." beside EdtEmail). Without a
+  // server no mail is sent, and the window does not let CheckEnviaEmail be ticked.
+  std::string EdtServidorEmail;
+  std::string EdtPortaEmail = "587";
+  int ComboSegurancaEmail = 1;  // 0 none, 1 STARTTLS, 2 TLS from the start; other values are refused
+  std::string EdtUsuarioEmail;
+  std::string EdtSenhaEmail;
+  std::string EdtRemetenteEmail;
+  std::string EdtCertificadoEmail;  // SHA-256 of a server certificate accepted without the system's roots
+  bool CheckEmailSempre = false;    // mail after every run, not only after one that did not complete
   // Configuracao/TempoMaximoMinutos: the longest a run may take, 0 for no ceiling. Set in the file only
   // (the window neither shows nor writes it); 12 hours leaves room for the largest backup on a slow link.
   int TempoMaximoMinutos = kDefaultRunCeilingMinutes;

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "app/Credentials.h"
+#include "app/EmailSecurity.h"
 #include "app/Profile.h"
 #include "app/SettingsKeys.h"
 #include "platform/Conversions.h"
@@ -33,6 +34,14 @@ int RunCeilingMinutes(const std::string& value) {
                               "\" não é um número de minutos (0 para nenhum limite).");
   }
   return *minutes;
+}
+
+// Absent means STARTTLS, the usual submission service; anything but 0, 1 or 2 is kept as -1 and refused
+// when a mail is sent.
+int EmailSecurityOf(const std::string& value) {
+  if (value.empty()) return kEmailStartTls;
+  const std::optional<int> security = platform::TryStrToInt(value);
+  return security && *security >= kEmailPlain && *security <= kEmailImplicitTls ? *security : -1;
 }
 
 }  // namespace
@@ -71,6 +80,15 @@ void LoadEmailSettings(BackupSettings& settings, const std::string& path) {
   const ProfileText profile = LoadProfile(path);
   settings.CheckEnviaEmail = IsOn(profile.Read("Configuracao", "EnviarEmail"));
   settings.EdtEmail = profile.Read("Configuracao", "Email");
+  settings.EdtServidorEmail = profile.Read("Email", "Servidor");
+  settings.ComboSegurancaEmail = EmailSecurityOf(profile.Read("Email", "Segurança"));
+  settings.EdtPortaEmail = profile.Read("Email", "Porta");
+  if (settings.EdtPortaEmail.empty()) settings.EdtPortaEmail = DefaultEmailPort(settings.ComboSegurancaEmail);
+  settings.EdtUsuarioEmail = UnscrambleCredential(profile.Read("Email", "Usuario"));
+  settings.EdtSenhaEmail = UnscrambleCredential(profile.Read("Email", "Senha"));
+  settings.EdtRemetenteEmail = profile.Read("Email", "Remetente");
+  settings.EdtCertificadoEmail = profile.Read("Email", "Certificado");
+  settings.CheckEmailSempre = IsOn(profile.Read("Email", "Sempre"));
 }
 
 void SaveSettings(const BackupSettings& settings, const std::string& path) {
@@ -105,6 +123,14 @@ void SaveSettings(const BackupSettings& settings, const std::string& path) {
   write("Configuracao", "EnviarEmail", Flag(settings.CheckEnviaEmail));
   write("Compactacao", "Senha", archivePassword);
   write("Compactacao", "OcultarNomes", Flag(settings.CheckOcultarNomes));
+  write("Email", "Servidor", settings.EdtServidorEmail);
+  write("Email", "Porta", settings.EdtPortaEmail);
+  write("Email", "Segurança", std::to_string(settings.ComboSegurancaEmail));
+  write("Email", "Usuario", ScrambleCredential(settings.EdtUsuarioEmail));
+  write("Email", "Senha", ScrambleCredential(settings.EdtSenhaEmail));
+  write("Email", "Remetente", settings.EdtRemetenteEmail);
+  write("Email", "Certificado", settings.EdtCertificadoEmail);
+  write("Email", "Sempre", Flag(settings.CheckEmailSempre));
 }
 
 }  // namespace app

@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "app/Credentials.h"
+#include "app/MailAddresses.h"
 #include "platform/Encoding.h"
 #include "platform/Files.h"
 
@@ -30,12 +31,21 @@ constexpr SettingsKey kKeys[] = {
     {"FTP", "MudaExtensão", KeyKind::Flag},
     {"FTP", "Extensão", KeyKind::Text},
     {"Configuracao", "Abrir", KeyKind::Flag},
-    {"Configuracao", "Email", KeyKind::Text},
+    {"Configuracao", "Email", KeyKind::Mailboxes},
     {"Configuracao", "EnviarEmail", KeyKind::Flag},
     // Up to 126 characters: the longest password every RAR reader takes whole.
     {"Compactacao", "Senha", KeyKind::Password, 0, 126,
      "Senha do arquivo compactado (vazia: sem criptografia; sem ela o backup não pode ser aberto)"},
     {"Compactacao", "OcultarNomes", KeyKind::Flag, 0, 0, "Ocultar também o nome do arquivo compactado (S/N)"},
+    // The mail server of the notices; no server: no mail.
+    {"Email", "Servidor", KeyKind::Text},
+    {"Email", "Porta", KeyKind::Number, 1, 65535},
+    {"Email", "Segurança", KeyKind::Number, 0, 2},  // 0 none, 1 STARTTLS, 2 TLS from the start
+    {"Email", "Usuario", KeyKind::Scrambled},
+    {"Email", "Senha", KeyKind::Password},
+    {"Email", "Remetente", KeyKind::Mailbox},
+    {"Email", "Certificado", KeyKind::Text},
+    {"Email", "Sempre", KeyKind::Flag},
     // The run's ceiling in minutes, 0 for none; up to ten years.
     {"Configuracao", "TempoMaximoMinutos", KeyKind::Number, 0, 5256000, {}, false},
 };
@@ -97,6 +107,10 @@ std::string KindProblem(const SettingsKey& key, std::string_view value) {
                                          : "a pasta deve terminar com o separador (\"/\" ou \"\\\")";
     case KeyKind::Password:
       return PasswordProblem(key, value);
+    case KeyKind::Mailbox:
+      return value.empty() ? std::string() : MailAddressProblem(value);
+    case KeyKind::Mailboxes:
+      return value.empty() ? std::string() : MailAddressListProblem(value);
     case KeyKind::Text:
     case KeyKind::Scrambled:
       return {};
@@ -125,6 +139,7 @@ const SettingsKey* FindSettingsKey(std::string_view qualifiedName) {
 
 std::string ValueProblem(const SettingsKey& key, std::string_view value) {
   if (value.find_first_of("\r\n") != std::string_view::npos) return "o valor contém uma quebra de linha";
+  if (HasControlCharacter(value)) return "o valor contém caracteres de controle";
   if (platform::Cp1252ToUtf8(platform::Utf8ToCp1252(value)) != value) {
     return "o valor contém caracteres que o arquivo (Windows-1252) não guarda";
   }

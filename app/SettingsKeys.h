@@ -17,6 +17,8 @@ enum class KeyKind {
   ServerFolder,  // a folder as the database server names it, ending with "/" or "\" (empty: not set)
   Scrambled,     // stored scrambled, shown in clear (the database user)
   Password,      // stored scrambled, never shown; with a maximum, printable and at most that many characters
+  Mailbox,       // one mail address (empty: not set)
+  Mailboxes,     // mail addresses separated by ";" or "," (empty: not set)
 };
 
 // One key of the settings file as the settings window writes it. A new setting is one more row of

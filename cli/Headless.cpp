@@ -12,6 +12,8 @@
 #include "platform/WorkingFolder.h"
 #include "run/ConnectionTest.h"
 #include "run/HeadlessRun.h"
+#include "run/RunMail.h"
+#include "run/SmtpSender.h"
 
 #ifndef TORVI_VERSION
 #define TORVI_VERSION "unknown"
@@ -40,6 +42,17 @@ int RunSchedule(const Options& options, Console& console) {
   return RunScheduleCommand(words, *table, executable,
                             ScheduledCommand(executable, AbsoluteFolder(options.configFolder), options.noFtp),
                             console);
+}
+
+// Exit 0 once the server took the message, 2 when it did not (the reason on standard error).
+int TestEmail(const app::BackupSettings& settings, Console& console) {
+  try {
+    console.out << "E-mail de teste enviado para: " << run::SendTestMail(settings) << "\n";
+    return kExitDone;
+  } catch (const run::MailError& error) {
+    console.err << "torvi-backup: e-mail de teste não enviado: " << error.Message() << "\n";
+    return kExitRunIncomplete;
+  }
 }
 
 }  // namespace
@@ -84,11 +97,13 @@ int RunHeadless(const Options& options, Console& console) {
   app::BackupSettings settings;
   try {
     app::LoadSettings(settings, settingsPath);
+    app::LoadEmailSettings(settings, settingsPath);
   } catch (const platform::Exception& error) {
     console.err << "torvi-backup: " << settingsPath << ": " << app::ErrorBoxText(error.Message()) << "\n";
     return kExitNoSettings;
   }
   if (options.noFtp) app::ApplyCommandLine(settings, {app::kNoFtpArgument});
+  if (options.testEmail) return TestEmail(settings, console);
   if (options.testFtp) {
     return run::TestConnectionHeadless(settings, folders.work, console.err) ? kExitDone : kExitRunIncomplete;
   }

@@ -14,6 +14,7 @@
 #include "platform/Process.h"
 #include "platform/Utf8Path.h"
 #include "run/Archiver.h"
+#include "run/RunMail.h"
 #include "run/RunTexts.h"
 #include "run/WorkFolder.h"
 
@@ -67,6 +68,21 @@ RunOutcome BackupRun::Perform() {
     outcome.anotherRunActive = true;
     return outcome;
   }
+  // An error ends the run here (no end step), but the notice still goes out.
+  try {
+    PerformStages(outcome);
+  } catch (const std::exception& error) {
+    MailRunReport(settings_, ReportOfError(error.what()), log_, console_);
+    throw;
+  }
+  MailRunReport(settings_, ReportOf(outcome), log_, console_);
+
+  log_.WriteStampedAndClose(texts::kLogRunEnd);
+  window_.RequestEnd();
+  return outcome;
+}
+
+void BackupRun::PerformStages(RunOutcome& outcome) {
   // One reading of the clock, so that date and time cannot straddle midnight.
   const RunStamp stamp = MakeRunStamp(environment_.clock.Now());
   const std::string& work = environment_.workFolder;
@@ -89,10 +105,6 @@ RunOutcome BackupRun::Perform() {
     Archive(context, archiverPath, outcome);
     Deliver(context, outcome);
   }
-
-  log_.WriteStampedAndClose(texts::kLogRunEnd);
-  window_.RequestEnd();
-  return outcome;
 }
 
 void BackupRun::CleanUp(const RunStamp& stamp, const std::string& mask, std::string_view failureLine) {

@@ -18,14 +18,18 @@
 #include <QSystemTrayIcon>
 #include <QVBoxLayout>
 
+#include "app/MailAddresses.h"
 #include "app/SettingsFile.h"
 #include "app/StartUp.h"
+#include "platform/Exception.h"
 #include "platform/Files.h"
 #include "run/ConnectionTest.h"
+#include "run/MailSettings.h"
 #include "run/StandardStages.h"
 #include "ui/EnterAsTab.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TFrmAgendamento.h"
+#include "ui/TFrmEmail.h"
 #include "ui/TGauge.h"
 #include "ui/TUpDown.h"
 #include "ui/Widgets.h"
@@ -121,6 +125,8 @@ TForm1::TForm1(TForm1Environment environment, QWidget* parent)
   connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
   connect(Button5, &QPushButton::clicked, this, [this] { Button5Click(); });
   connect(BtnTestaConexao, &QPushButton::clicked, this, [this] { BtnTestaConexaoClick(); });
+  connect(BtnEmail, &QPushButton::clicked, this, [this] { BtnEmailClick(); });
+  connect(CheckEnviaEmail, &QCheckBox::clicked, this, [this] { CheckEnviaEmailClick(); });
 }
 
 TForm1::~TForm1() = default;
@@ -274,6 +280,9 @@ void TForm1::BuildGroupBox5() {
   row1->addSpacing(8);
   row1->addWidget(CheckEnviaEmail);
   row1->addWidget(EdtEmail, 1);
+  BtnEmail = Button("BtnEmail", "E-mail...", GroupBox5);
+  BtnEmail->setFocusPolicy(Qt::ClickFocus);
+  row1->addWidget(BtnEmail);
   rows->addLayout(row1);
 
   auto* row2 = new QHBoxLayout;
@@ -361,6 +370,7 @@ app::BackupSettings TForm1::Settings() const {
   settings.CheckEnviaEmail = CheckEnviaEmail->isChecked();
   settings.EdtSenhaCompactacao = Text(EdtSenhaCompactacao->text());
   settings.CheckOcultarNomes = CheckOcultarNomes->isChecked();
+  CopyMailServer(mailServer_, settings);
   return settings;
 }
 
@@ -391,6 +401,7 @@ void TForm1::ShowSettings(const app::BackupSettings& settings) {
   CheckEnviaEmail->setChecked(settings.CheckEnviaEmail);
   EdtSenhaCompactacao->setText(Text(settings.EdtSenhaCompactacao));
   CheckOcultarNomes->setChecked(settings.CheckOcultarNomes);
+  CopyMailServer(settings, mailServer_);
 }
 
 void TForm1::FormCreate(const std::vector<std::string>& arguments) {
@@ -463,7 +474,26 @@ void TForm1::Button1Click() {
 }
 
 void TForm1::Button2Click() {
-  Guarded([this] { app::SaveSettings(Settings(), environment_.settingsPath); });
+  Guarded([this] {
+    // A line break in an address would become a header of its own in every notice.
+    const std::string addresses = Text(EdtEmail->text());
+    const std::string problem = addresses.empty() ? std::string() : app::MailAddressListProblem(addresses);
+    if (!problem.empty()) throw platform::Exception("E-mail: " + problem);
+    app::SaveSettings(Settings(), environment_.settingsPath);
+  });
+}
+
+void TForm1::BtnEmailClick() {
+  TFrmEmail dialog(Settings(), this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  CopyMailServer(dialog.Settings(), mailServer_);
+  if (!run::HasMailServer(mailServer_)) CheckEnviaEmail->setChecked(false);
+}
+
+void TForm1::CheckEnviaEmailClick() {
+  if (!CheckEnviaEmail->isChecked() || run::HasMailServer(mailServer_)) return;
+  CheckEnviaEmail->setChecked(false);
+  ShowNotice("Para enviar e-mail, informe antes o servidor de e-mail (botão \"E-mail...\").");
 }
 
 void TForm1::Button3Click() {

@@ -75,6 +75,9 @@ class TForm1 final : public QWidget, public run::RunWindow {
   void Button4Click();
   void Button5Click();
   void BtnTestaConexaoClick();
+  // "E-mail...": the mail server dialog. Ticking CheckEnviaEmail without a mail server is refused.
+  void BtnEmailClick();
+  void CheckEnviaEmailClick();
   void pmnuiOpenClick();
   void pmnuiExitClick();
 
@@ -128,6 +131,7 @@ class TForm1 final : public QWidget, public run::RunWindow {
   QLineEdit* EdtSenhaCompactacao;  // the archive's password (masked); empty: not encrypted
   QCheckBox* CheckOcultarNomes;    // the archive's names hidden too
   QLineEdit* EdtEmail;
+  QPushButton* BtnEmail;
   QPushButton* Button2;
   QPushButton* Button1;
   QPushButton* Button3;
@@ -166,6 +170,8 @@ class TForm1 final : public QWidget, public run::RunWindow {
   bool runUnderWay_ = false;
   bool testUnderWay_ = false;
   bool endRequested_ = false;
+  // The fields of the section Email, which the "E-mail..." dialog shows and edits.
+  app::BackupSettings mailServer_;
 };
 
 }  // namespace ui

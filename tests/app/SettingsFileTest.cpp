@@ -32,7 +32,10 @@ const std::string kInitialFile =
     "10\r\n"
     "Modo=0\r\nMostraErro=S\r\nMudaExtens\xE3o=N\r\nExtens\xE3o=\r\n"
     "[Configuracao]\r\nAbrir=N\r\nEmail=\r\nEnviarEmail=N\r\n"
-    "[Compactacao]\r\nSenha=\r\nOcultarNomes=N\r\n";
+    "[Compactacao]\r\nSenha=\r\nOcultarNomes=N\r\n"
+    "[Email]\r\nServidor=\r\nPorta=587\r\nSeguran\xE7"
+    "a=1\r\nUsuario=\r\nSenha=\r\nRemetente=\r\nCertificado=\r\n"
+    "Sempre=N\r\n";
 
 bool SameSettings(const BackupSettings& a, const BackupSettings& b) {
   return a.EdtServidor == b.EdtServidor && a.EdtBase == b.EdtBase && a.EdtUsuario == b.EdtUsuario &&
@@ -57,7 +60,7 @@ BackupSettings Loaded(const std::string& bytes) {
   return settings;
 }
 
-TEST(SaveSettings, WritesTheTwentyFourEntriesInOrderFromScratch) {
+TEST(SaveSettings, WritesTheEntriesInOrderFromScratch) {
   TempFolder temp;
   app::SaveSettings(BackupSettings(), temp / app::kSettingsFileName);
   EXPECT_EQ(ReadBytes(temp / app::kSettingsFileName), kInitialFile);
@@ -100,7 +103,10 @@ TEST(SaveSettings, ReplacesEntriesWhereTheyStandAndKeepsEverythingElse) {
       "[servidor]\r\nnome=srv\r\nBase=\r\nUsuario=@CCTXT\r\nSenha=asnudwkfu\r\nTemp=\r\nPastaComp=\r\n"
       "[Destino]\r\nSalvarDestino=N\r\nSalvar=\r\n"
       "[Configuracao]\r\nAbrir=N\r\nEmail=\r\nEnviarEmail=N\r\n"
-      "[Compactacao]\r\nSenha=\r\nOcultarNomes=N\r\n");
+      "[Compactacao]\r\nSenha=\r\nOcultarNomes=N\r\n"
+      "[Email]\r\nServidor=\r\nPorta=587\r\nSeguran\xE7"
+      "a=1\r\nUsuario=\r\nSenha=\r\nRemetente=\r\nCertificado=\r\n"
+      "Sempre=N\r\n");
 }
 
 TEST(LoadSettings, AppliesTheLoadRuleOfEachKind) {
@@ -270,6 +276,59 @@ TEST(SettingsFile, WhatIsSavedLoadsBackUnchanged) {
   EXPECT_EQ(loaded.EdtUsuario, "a!");
   EXPECT_EQ(loaded.EdtSenha, settings.EdtSenha);
   EXPECT_EQ(loaded.EdtSenhaFTP, settings.EdtSenhaFTP);
+}
+
+TEST(SettingsFile, TheMailServerComesBackAndAbsentKeysMeanNone) {
+  BackupSettings settings;
+  settings.EdtServidorEmail = "smtp.empresa.com.br";
+  settings.ComboSegurancaEmail = 2;
+  settings.EdtPortaEmail = "2465";
+  settings.EdtUsuarioEmail = "avisos@empresa.com.br";
+  settings.EdtSenhaEmail = "s\xC3\xA9nha";
+  settings.EdtRemetenteEmail = "backup@empresa.com.br";
+  settings.EdtCertificadoEmail = "AB:CD";
+  settings.CheckEmailSempre = true;
+  TempFolder temp;
+  const std::string path = temp / app::kSettingsFileName;
+  app::SaveSettings(settings, path);
+  EXPECT_EQ(ReadBytes(path).find("avisos@"), std::string::npos) << "the user is scrambled";
+  BackupSettings loaded;
+  app::LoadEmailSettings(loaded, path);
+  EXPECT_EQ(loaded.EdtServidorEmail, settings.EdtServidorEmail);
+  EXPECT_EQ(loaded.ComboSegurancaEmail, 2);
+  EXPECT_EQ(loaded.EdtPortaEmail, "2465");
+  EXPECT_EQ(loaded.EdtUsuarioEmail, settings.EdtUsuarioEmail);
+  EXPECT_EQ(loaded.EdtSenhaEmail, settings.EdtSenhaEmail);
+  EXPECT_EQ(loaded.EdtRemetenteEmail, settings.EdtRemetenteEmail);
+  EXPECT_EQ(loaded.EdtCertificadoEmail, "AB:CD");
+  EXPECT_TRUE(loaded.CheckEmailSempre);
+
+  struct Case {
+    const char* file;
+    int security;
+    const char* port;
+  } cases[] = {
+      {"[Configuracao]\r\nEmail=a@b.c\r\n", 1, "587"},
+      {"[Email]\r\nServidor=smtp\r\nSeguran\xE7"
+       "a=0\r\n",
+       0, "25"},
+      {"[Email]\r\nServidor=smtp\r\nSeguran\xE7"
+       "a=2\r\n",
+       2, "465"},
+      {"[Email]\r\nServidor=smtp\r\nSeguran\xE7"
+       "a=7\r\n",
+       -1, "587"},
+      {"[Email]\r\nServidor=smtp\r\nSeguran\xE7"
+       "a=x\r\nPorta=2525\r\n",
+       -1, "2525"},
+  };
+  for (const Case& c : cases) {
+    const BackupSettings read = Loaded(c.file);
+    EXPECT_EQ(read.ComboSegurancaEmail, c.security) << c.file;
+    EXPECT_EQ(read.EdtPortaEmail, c.port) << c.file;
+    EXPECT_FALSE(read.CheckEmailSempre) << c.file;
+  }
+  EXPECT_EQ(Loaded("[Configuracao]\r\nEmail=a@b.c\r\n").EdtServidorEmail, "") << "no server";
 }
 
 TEST(SettingsFile, AModeOutOfRangeIsSavedAsNothingSelected) {
