@@ -233,8 +233,9 @@ class EIdTLSUntrusted : public EIdTLSError {
 
 class EIdTLSRefused : public EIdTLSError {
  public:
-  explicit EIdTLSRefused(const std::string& reply)
-      : EIdTLSError("O servidor recusou AUTH TLS; nada foi enviado sem criptografia: " + reply) {}
+  EIdTLSRefused(int replyCode, const std::string& reply)
+      : EIdTLSError("O servidor recusou AUTH TLS; nada foi enviado sem criptografia: " +
+                    std::to_string(replyCode) + " " + reply) {}
 };
 
 class EIdBadFingerprint : public EIdTLSError {

@@ -79,7 +79,7 @@ void TIdFTP::NegotiateTLS() {
     WriteLine("AUTH TLS");
     ReadReply();
     // Anything but 234 ends here: the login never goes out in clear text.
-    if (LastReply.NumericCode != 234) throw EIdTLSRefused(LastReply.FormattedText());
+    if (LastReply.NumericCode != 234) throw EIdTLSRefused(LastReply.NumericCode, LastReply.FormattedText());
     StartTLS(false);
   }
   SendCommand("PBSZ 0", {200});

@@ -209,5 +209,38 @@ TEST_F(Ftps, ADataConnectionWithoutTlsFailsTheTransferNotTheSession) {
   }
 }
 
+// Servers that break the TLS start: each attempt ends with a clear error within the read timeout, and
+// nothing after AUTH TLS goes out in clear text.
+TEST(FtpsHostile, BrokenTlsStartsFailTheAttemptInBoundedTime) {
+  struct Case {
+    std::string scenario;
+    std::string message;
+  };
+  const Case cases[] = {{"auth_534", "534 Request denied"},
+                        {"auth_504", "504 Security mechanism"},
+                        {"tls_handshake_cut", "Falha na negociação TLS"},
+                        {"tls_handshake_garbage", "Falha na negociação TLS"},
+                        {"tls_handshake_silent", "tempo limite"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.scenario);
+    ftpfixtures::FakeFtpServer server(c.scenario);
+    TIdFTP client;
+    client.Host = "127.0.0.1";
+    client.Port = server.Port();
+    client.Username = "user";
+    client.Password = "secret";
+    client.ReadTimeout = 1500;
+    client.UseTLS = TIdUseTLS::utUseExplicitTLS;
+    try {
+      client.ConnectAndLogin();
+      ADD_FAILURE() << "logged in";
+    } catch (const EIdTLSError& error) {
+      EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << error.what();
+    }
+    EXPECT_FALSE(client.IsConnected());
+    EXPECT_EQ(server.Commands(), std::vector<std::string>{"AUTH TLS"});
+  }
+}
+
 }  // namespace
 }  // namespace ftp
