@@ -5,6 +5,7 @@
 #include "app/Credentials.h"
 #include "platform/Encoding.h"
 #include "platform/Files.h"
+#include "platform/Fingerprint.h"
 
 namespace app {
 namespace {
@@ -29,6 +30,8 @@ constexpr SettingsKey kKeys[] = {
     {"FTP", "MostraErro", KeyKind::Flag},
     {"FTP", "MudaExtensão", KeyKind::Flag},
     {"FTP", "Extensão", KeyKind::Text},
+    {"FTP", "Segurança", KeyKind::Number, 0, 2},  // 0 clear text, 1 explicit TLS, 2 implicit TLS
+    {"FTP", "Certificado", KeyKind::Fingerprint},
     {"Configuracao", "Abrir", KeyKind::Flag},
     {"Configuracao", "Email", KeyKind::Text},
     {"Configuracao", "EnviarEmail", KeyKind::Flag},
@@ -78,6 +81,9 @@ std::string KindProblem(const SettingsKey& key, std::string_view value) {
       return key.kind == KeyKind::Folder ? "a pasta deve terminar com o separador \"" +
                                                std::string(1, platform::kPathSeparator) + "\""
                                          : "a pasta deve terminar com o separador (\"/\" ou \"\\\")";
+    case KeyKind::Fingerprint:
+      return platform::CanonicalFingerprint(value) ? std::string()
+                                                   : "não é uma impressão digital SHA-256 (64 dígitos hexadecimais)";
     case KeyKind::Text:
     case KeyKind::Scrambled:
     case KeyKind::Password:

@@ -17,6 +17,7 @@ enum class KeyKind {
   ServerFolder,  // a folder as the database server names it, ending with "/" or "\" (empty: not set)
   Scrambled,     // stored scrambled, shown in clear (the database user)
   Password,      // stored scrambled, never shown
+  Fingerprint,   // a certificate's SHA-256 fingerprint: 64 hexadecimal digits, colons allowed (empty: none)
 };
 
 // One key of the settings file as the settings window writes it. A new setting is one more row of

@@ -12,6 +12,7 @@ struct Options {
   std::string workFolder;    // empty: the platform's working folder
   bool noFtp = false;
   bool testFtp = false;
+  bool trustCertificate = false;  // implies testFtp
   bool help = false;
   bool version = false;
   // A subcommand ("config ...", "schedule ...") and its words; empty for a backup run.
@@ -25,7 +26,7 @@ class UsageError final : public platform::Exception {
 };
 
 // Parses the arguments after the program name: --config DIR, --work DIR (also --config=DIR,
-// --work=DIR), --noftp, --test-ftp, --help, --version, then optionally a subcommand ("config" or
+// --work=DIR), --noftp, --test-ftp, --trust-certificate, --help, --version, then optionally a subcommand ("config" or
 // "schedule") whose words are taken as they stand. Folders given get their closing separator.
 Options ParseOptions(const std::vector<std::string>& arguments);
 

@@ -5,8 +5,10 @@
 #include <openssl/evp.h>
 #include <openssl/x509.h>
 
-#include <cctype>
 #include <memory>
+#include <optional>
+
+#include "platform/Fingerprint.h"
 
 namespace ftp {
 namespace {
@@ -44,21 +46,9 @@ std::string TimeText(const ASN1_TIME* time) {
 }  // namespace
 
 std::string CanonicalFingerprint(const std::string& text) {
-  std::string digits;
-  for (const char c : text) {
-    if (c == ':') continue;
-    if (!std::isxdigit(static_cast<unsigned char>(c))) throw EIdBadFingerprint(text);
-    digits.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
-  }
-  if (digits.empty() && text.empty()) return {};
-  constexpr std::size_t kSha256Digits = 64;
-  if (digits.size() != kSha256Digits) throw EIdBadFingerprint(text);
-  std::string pairs;
-  for (std::size_t i = 0; i < digits.size(); i += 2) {
-    if (i != 0) pairs.push_back(':');
-    pairs.append(digits, i, 2);
-  }
-  return pairs;
+  std::optional<std::string> canonical = platform::CanonicalFingerprint(text);
+  if (!canonical) throw EIdBadFingerprint(text);
+  return *canonical;
 }
 
 TIdCertificateInfo DescribeCertificate(X509* certificate, const std::string& problem) {
