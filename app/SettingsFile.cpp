@@ -106,8 +106,13 @@ void SaveSettings(const BackupSettings& settings, const std::string& path) {
   write("FTP", "MostraErro", Flag(!settings.Check_ErroFTP));
   write("FTP", "MudaExtensão", Flag(settings.CheckMudaExtensao));
   write("FTP", "Extensão", settings.EdtExtensaoFTP);
-  write("FTP", "Segurança", std::to_string(settings.ComboSeguranca));
-  write("FTP", "Certificado", settings.CertificadoFTP);
+  // The TLS keys go into the file once they matter, so the file of a user who never turns TLS on keeps
+  // the layout it always had.
+  auto writeUnlessNeverSet = [&](const char* key, const std::string& value, const std::string& unset) {
+    if (value != unset || !ReadProfileString(path, "FTP", key).empty()) write("FTP", key, value);
+  };
+  writeUnlessNeverSet("Segurança", std::to_string(settings.ComboSeguranca), "0");
+  writeUnlessNeverSet("Certificado", settings.CertificadoFTP, "");
   write("Configuracao", "Abrir", Flag(settings.CheckConfig));
   write("Configuracao", "Email", settings.EdtEmail);
   write("Configuracao", "EnviarEmail", Flag(settings.CheckEnviaEmail));
