@@ -82,8 +82,9 @@ std::string KindProblem(const SettingsKey& key, std::string_view value) {
                                                std::string(1, platform::kPathSeparator) + "\""
                                          : "a pasta deve terminar com o separador (\"/\" ou \"\\\")";
     case KeyKind::Fingerprint:
-      return platform::CanonicalFingerprint(value) ? std::string()
-                                                   : "não é uma impressão digital SHA-256 (64 dígitos hexadecimais)";
+      return platform::CanonicalFingerprint(value)
+                 ? std::string()
+                 : "não é uma impressão digital SHA-256 (64 dígitos hexadecimais)";
     case KeyKind::Text:
     case KeyKind::Scrambled:
     case KeyKind::Password:

@@ -42,7 +42,8 @@ run::CertificateTrust TrustAtCommandLine(const Options& options, const std::stri
   return [&options, settingsPath, &console](const ftp::TIdCertificateInfo& certificate) {
     console.out << ftp::CertificateText(certificate);
     if (!options.trustCertificate) {
-      console.err << "torvi-backup: certificado não confiável; --trust-certificate o fixa nas configurações\n";
+      console.err
+          << "torvi-backup: certificado não confiável; --trust-certificate o fixa nas configurações\n";
       return false;
     }
     app::WriteProfileString(settingsPath, "FTP", "Certificado", certificate.Fingerprint);

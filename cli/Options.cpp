@@ -61,7 +61,8 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
 }
 
 std::string UsageText() {
-  return "usage: torvi-backup [--config DIR] [--work DIR] [--noftp] [--test-ftp [--trust-certificate]] [--help]\n"
+  return "usage: torvi-backup [--config DIR] [--work DIR] [--noftp] [--test-ftp [--trust-certificate]] "
+         "[--help]\n"
          "                    [--version]\n"
          "       torvi-backup [--config DIR] [--work DIR] config show|init|check|set SECTION.KEY VALUE\n"
          "       torvi-backup [--config DIR] [--noftp] schedule list|add HH:MM|remove HH:MM\n"

@@ -26,8 +26,8 @@ class UsageError final : public platform::Exception {
 };
 
 // Parses the arguments after the program name: --config DIR, --work DIR (also --config=DIR,
-// --work=DIR), --noftp, --test-ftp, --trust-certificate, --help, --version, then optionally a subcommand ("config" or
-// "schedule") whose words are taken as they stand. Folders given get their closing separator.
+// --work=DIR), --noftp, --test-ftp, --trust-certificate, --help, --version, then optionally a subcommand
+// ("config" or "schedule") whose words are taken as they stand. Folders given get their closing separator.
 Options ParseOptions(const std::vector<std::string>& arguments);
 
 // The folder with the platform's separator at its end, added when missing.

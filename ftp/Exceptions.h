@@ -222,8 +222,8 @@ struct TIdCertificateInfo {
 class EIdTLSUntrusted : public EIdTLSError {
  public:
   explicit EIdTLSUntrusted(TIdCertificateInfo certificate)
-      : EIdTLSError("Certificado do servidor não confiável (" + certificate.Problem +
-                    "); SHA-256 " + certificate.Fingerprint + "."),
+      : EIdTLSError("Certificado do servidor não confiável (" + certificate.Problem + "); SHA-256 " +
+                    certificate.Fingerprint + "."),
         certificate_(std::move(certificate)) {}
   const TIdCertificateInfo& Certificate() const { return certificate_; }
 

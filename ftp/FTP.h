@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "ftp/RFCReply.h"
 #include "ftp/IOHandlerTLS.h"
+#include "ftp/RFCReply.h"
 #include "ftp/SimpleServer.h"
 #include "ftp/Stream.h"
 #include "ftp/TCPClient.h"

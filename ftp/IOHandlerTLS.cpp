@@ -162,7 +162,8 @@ int TIdIOHandlerTLS::ReceiveBytes(void* buffer, int length) {
   if (!TLSActive()) return TIdIOHandlerSocket::ReceiveBytes(buffer, length);
   if (plainStart_ == plainEnd_ && !peerClosed_ && usable_) ReadRecord(Clock::time_point::max());
   if (plainStart_ < plainEnd_) {
-    const std::size_t count = std::min(plainEnd_ - plainStart_, static_cast<std::size_t>(std::max(length, 0)));
+    const std::size_t count =
+        std::min(plainEnd_ - plainStart_, static_cast<std::size_t>(std::max(length, 0)));
     std::memcpy(buffer, plain_.data() + plainStart_, count);
     plainStart_ += count;
     return static_cast<int>(count);
@@ -183,7 +184,8 @@ int TIdIOHandlerTLS::SendBytes(const void* buffer, int length) {
   const int result = SSL_write(connection_, buffer, length);
   if (result > 0) return result;
   const int error = SSL_get_error(connection_, result);
-  if ((error == SSL_ERROR_WANT_WRITE && IsRetry(socketError_)) || (error == SSL_ERROR_WANT_READ && timedOut_)) {
+  if ((error == SSL_ERROR_WANT_WRITE && IsRetry(socketError_)) ||
+      (error == SSL_ERROR_WANT_READ && timedOut_)) {
     socketError_ = platform::kSocketWouldBlock;
     return -1;
   }

@@ -14,8 +14,8 @@ namespace ftp {
 
 // A socket handler that, once StartTLS has run, reads and writes through TLS. Every wait stays within
 // the bounds the connection gives: reads within WaitReadable's timeout (a record that arrives in part
-// is kept and finished on the next wait), sends within the socket's send bound, the handshake and the close within
-// the time StartTLS is given.
+// is kept and finished on the next wait), sends within the socket's send bound, the handshake and the close
+// within the time StartTLS is given.
 class TIdIOHandlerTLS : public TIdIOHandlerSocket {
  public:
   using Clock = std::chrono::steady_clock;

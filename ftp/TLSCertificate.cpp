@@ -36,7 +36,8 @@ std::string Printed(Print print) {
 }
 
 std::string NameText(const X509_NAME* name) {
-  return Printed([name](BIO* out) { return X509_NAME_print_ex(out, name, 0, XN_FLAG_ONELINE & ~ASN1_STRFLGS_ESC_MSB); });
+  return Printed(
+      [name](BIO* out) { return X509_NAME_print_ex(out, name, 0, XN_FLAG_ONELINE & ~ASN1_STRFLGS_ESC_MSB); });
 }
 
 std::string TimeText(const ASN1_TIME* time) {
@@ -61,7 +62,8 @@ TIdCertificateInfo DescribeCertificate(X509* certificate, const std::string& pro
   info.NotAfter = TimeText(X509_get0_notAfter(certificate));
   unsigned char digest[EVP_MAX_MD_SIZE];
   unsigned int length = 0;
-  if (X509_digest(certificate, EVP_sha256(), digest, &length) == 1) info.Fingerprint = HexPairs(digest, length);
+  if (X509_digest(certificate, EVP_sha256(), digest, &length) == 1)
+    info.Fingerprint = HexPairs(digest, length);
   return info;
 }
 

@@ -67,7 +67,8 @@ TIdTLSContext::~TIdTLSContext() {
 }
 
 int TIdTLSContext::KeepSession(SSL* connection, SSL_SESSION* session) {
-  auto* context = static_cast<TIdTLSContext*>(SSL_CTX_get_ex_data(SSL_get_SSL_CTX(connection), ContextIndex()));
+  auto* context =
+      static_cast<TIdTLSContext*>(SSL_CTX_get_ex_data(SSL_get_SSL_CTX(connection), ContextIndex()));
   SSL_SESSION_free(context->session_);
   context->session_ = session;
   return 1;  // the reference is ours now

@@ -3,10 +3,9 @@
 #endif
 #include <windows.h>
 // <wincrypt.h> names some types as OpenSSL does; OpenSSL's headers, included after it, undo those names.
-#include <wincrypt.h>
-
 #include <openssl/x509.h>
 #include <openssl/x509_vfy.h>
+#include <wincrypt.h>
 
 #include "ftp/TLSRoots.h"
 

@@ -54,8 +54,8 @@ bool TestConnectionHeadless(const app::BackupSettings& settings, const std::stri
   HeadlessWindow window(errors, errors);
   const std::unique_ptr<ftp::TIdFTP> client = MakeIdFTP1();
   try {
-    return BtnTestaConexaoClick(
-        {settings, *client, window, workFolder, platform::UserPrivateFolder(), EmbeddedArchiver(), trustCertificate});
+    return BtnTestaConexaoClick({settings, *client, window, workFolder, platform::UserPrivateFolder(),
+                                 EmbeddedArchiver(), trustCertificate});
   } catch (const std::exception& error) {
     errors << error.what() << std::endl;
     return false;

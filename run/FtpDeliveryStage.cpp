@@ -10,8 +10,8 @@
 #include "platform/Conversions.h"
 #include "platform/Exception.h"
 #include "platform/Files.h"
-#include "run/FtpBoundRow.h"
 #include "platform/Utf8Path.h"
+#include "run/FtpBoundRow.h"
 #include "run/FtpDeliveryNames.h"
 #include "run/RunTexts.h"
 

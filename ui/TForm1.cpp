@@ -22,8 +22,8 @@
 #include "app/Profile.h"
 #include "app/SettingsFile.h"
 #include "app/StartUp.h"
-#include "platform/Files.h"
 #include "ftp/TLSCertificate.h"
+#include "platform/Files.h"
 #include "run/ConnectionTest.h"
 #include "run/StandardStages.h"
 #include "ui/EnterAsTab.h"
@@ -317,11 +317,11 @@ void TForm1::BuildTray() {
 
 void TForm1::SetTabOrder() {
   const std::vector<QWidget*> order = {
-      EdtServidor,       EdtUsuario,     EdtSenha,    EdtBase,         EdtPastaTemp,   EdtPastaComp,
-      CheckDestino,      EdtDestino,     Button5,     CheckFTP,        EdtServidorFTP, EdtPortaFTP,
-      ComboBox1,         ComboSeguranca, EdtUsuarioFTP,  EdtSenhaFTP, EdtPastaFTP,     edtarquivosftp, Check_ErroFTP,
-      CheckMudaExtensao, EdtExtensaoFTP, CheckConfig, CheckEnviaEmail, EdtEmail,       Button2,
-      Button1,           Button3,        Button4};
+      EdtServidor,   EdtUsuario,        EdtSenha,       EdtBase,     EdtPastaTemp,    EdtPastaComp,
+      CheckDestino,  EdtDestino,        Button5,        CheckFTP,    EdtServidorFTP,  EdtPortaFTP,
+      ComboBox1,     ComboSeguranca,    EdtUsuarioFTP,  EdtSenhaFTP, EdtPastaFTP,     edtarquivosftp,
+      Check_ErroFTP, CheckMudaExtensao, EdtExtensaoFTP, CheckConfig, CheckEnviaEmail, EdtEmail,
+      Button2,       Button1,           Button3,        Button4};
   for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
@@ -480,11 +480,10 @@ void TForm1::BtnTestaConexaoClick() {
     if (environment_.connectionTest) {
       environment_.connectionTest(settings, *this);
     } else {
-      run::BtnTestaConexaoClick({settings, StandardStages().IdFTP1(), *this, environment_.workFolder,
-                                 environment_.privateFolder, environment_.archiver,
-                                 [this](const ftp::TIdCertificateInfo& certificate) {
-                                   return TrustCertificate(certificate);
-                                 }});
+      run::BtnTestaConexaoClick(
+          {settings, StandardStages().IdFTP1(), *this, environment_.workFolder, environment_.privateFolder,
+           environment_.archiver,
+           [this](const ftp::TIdCertificateInfo& certificate) { return TrustCertificate(certificate); }});
     }
   });
 }

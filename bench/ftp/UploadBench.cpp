@@ -95,9 +95,9 @@ void Compare(const std::string& self, const Server& server, bool passive, const 
   } else {
     curl.insert(curl.end(), {"--ftp-port", "127.0.0.1", "--disable-eprt"});
   }
-  std::vector<std::string> ours = {
-      self, "upload", "127.0.0.1", std::to_string(server.port), server.user, server.password,
-      file, mode,     remote};
+  std::vector<std::string> ours = {self,        "upload",        "127.0.0.1", std::to_string(server.port),
+                                   server.user, server.password, file,        mode,
+                                   remote};
   if (!server.caFile.empty()) ours.push_back(server.caFile);
   std::vector<double> ourTimes, curlTimes;
   long ourPeak = 0, curlPeak = 0;
@@ -151,7 +151,7 @@ int main(int argc, char** argv) {
     {
       ftpfixtures::TestCertificates certificates;
       ftpfixtures::VsFtpServer vsftpd({certificates.Certificate("trusted"), certificates.Key("trusted")});
-      const Server server{"vsftpd+TLS", vsftpd.Port(), vsftpd.User(), ftpfixtures::VsFtpServer::kPassword,
+      const Server server{"vsftpd+TLS",  vsftpd.Port(),    vsftpd.User(), ftpfixtures::VsFtpServer::kPassword,
                           vsftpd.Home(), certificates.CA()};
       Compare(self, server, true, file, rounds);
       Compare(self, server, false, file, rounds);

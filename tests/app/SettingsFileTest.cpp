@@ -368,9 +368,16 @@ TEST(SaveSettings, EntriesWrittenBeforeAFailureStayWritten) {
 
 TEST(TlsSettings, AbsentMeansClearTextAndTheKeysAppearOnlyOnceSet) {
   EXPECT_EQ(Loaded("[FTP]\r\nModo=1\r\n").ComboSeguranca, 0);
-  EXPECT_EQ(Loaded("[FTP]\r\nSeguran\xE7""a=2\r\nCertificado=ab:CD\r\n").CertificadoFTP, "ab:CD");
+  EXPECT_EQ(Loaded("[FTP]\r\nSeguran\xE7"
+                   "a=2\r\nCertificado=ab:CD\r\n")
+                .CertificadoFTP,
+            "ab:CD");
   for (const char* bad : {"3", "-1", "sim"}) {
-    EXPECT_THROW(Loaded("[FTP]\r\nSeguran\xE7""a=" + std::string(bad) + "\r\n"), platform::Exception) << bad;
+    EXPECT_THROW(Loaded("[FTP]\r\nSeguran\xE7"
+                        "a=" +
+                        std::string(bad) + "\r\n"),
+                 platform::Exception)
+        << bad;
   }
 
   TempFolder temp;
@@ -384,7 +391,9 @@ TEST(TlsSettings, AbsentMeansClearTextAndTheKeysAppearOnlyOnceSet) {
   settings.ComboSeguranca = 0;
   settings.CertificadoFTP.clear();
   app::SaveSettings(settings, path);
-  EXPECT_NE(ReadBytes(path).find("Seguran\xE7""a=0\r\nCertificado=\r\n"), std::string::npos);
+  EXPECT_NE(ReadBytes(path).find("Seguran\xE7"
+                                 "a=0\r\nCertificado=\r\n"),
+            std::string::npos);
 }
 
 }  // namespace

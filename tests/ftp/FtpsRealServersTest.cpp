@@ -179,7 +179,8 @@ TEST_F(Ftps, APinOfAnotherCertificateDoesNotLetAnUntrustedOneIn) {
 TEST_F(Ftps, APinThatIsNoFingerprintFailsBeforeAnyConnection) {
   ftpfixtures::VsFtpServer server(Tls("trusted"));
   Aim(server);
-  for (const std::string& pin : {std::string("not hexadecimal"), std::string("AB:CD"), std::string(64, 'G')}) {
+  for (const std::string& pin :
+       {std::string("not hexadecimal"), std::string("AB:CD"), std::string(64, 'G')}) {
     client.PinnedFingerprint = pin;
     EXPECT_THROW(client.ConnectAndLogin(), EIdBadFingerprint) << pin;
   }

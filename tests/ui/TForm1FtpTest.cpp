@@ -66,7 +66,8 @@ class TForm1FtpTest : public QObject {
     QFETCH(bool, trust);
     QFETCH(QString, message);
     ftpfixtures::TestCertificates certificates;
-    ftpfixtures::PyFtpServer server("", {certificates.Certificate("selfsigned"), certificates.Key("selfsigned")});
+    ftpfixtures::PyFtpServer server("",
+                                    {certificates.Certificate("selfsigned"), certificates.Key("selfsigned")});
     QTemporaryDir config;
     QTemporaryDir work;
     auto form = MakeForm(config, work);

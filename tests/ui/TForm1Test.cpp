@@ -224,14 +224,13 @@ class TForm1Test : public QObject {
   void tabAndEnterFollowTheTabOrder() {
     QFETCH(bool, shareGroupVisible);
     QFETCH(Qt::Key, key);
-    QStringList expected = {"EdtServidor",    "EdtUsuario",      "EdtSenha",          "EdtBase",
-                            "EdtPastaTemp",   "EdtPastaComp",    "CheckDestino",      "EdtDestino",
-                            "Button5",        "CheckFTP",        "EdtServidorFTP",    "EdtPortaFTP",
-                            "ComboBox1",      "ComboSeguranca",  "EdtUsuarioFTP",     "EdtSenhaFTP",
-                            "EdtPastaFTP",    "edtarquivosftp",  "Check_ErroFTP",     "CheckMudaExtensao",
-                            "EdtExtensaoFTP", "CheckConfig",     "CheckEnviaEmail",   "EdtEmail",
-                            "Button2",        "Button1",         "Button3",           "Button4",
-                            "EdtServidor"};
+    QStringList expected = {
+        "EdtServidor",    "EdtUsuario",   "EdtSenha",        "EdtBase",        "EdtPastaTemp",
+        "EdtPastaComp",   "CheckDestino", "EdtDestino",      "Button5",        "CheckFTP",
+        "EdtServidorFTP", "EdtPortaFTP",  "ComboBox1",       "ComboSeguranca", "EdtUsuarioFTP",
+        "EdtSenhaFTP",    "EdtPastaFTP",  "edtarquivosftp",  "Check_ErroFTP",  "CheckMudaExtensao",
+        "EdtExtensaoFTP", "CheckConfig",  "CheckEnviaEmail", "EdtEmail",       "Button2",
+        "Button1",        "Button3",      "Button4",         "EdtServidor"};
     if (!shareGroupVisible) {
       expected.removeAll("EdtPastaTemp");
       expected.removeAll("EdtPastaComp");
