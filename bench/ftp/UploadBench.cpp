@@ -106,7 +106,14 @@ void Compare(const std::string& self, const Server& server, bool passive, const 
     for (int turn = 0; turn < 2; ++turn) {
       const bool oursNow = (round + turn) % 2 == 0;
       std::filesystem::remove(server.home + "/" + remote);
-      const Run run = RunChild(oursNow ? ours : curl);
+      Run run{};
+      try {
+        run = RunChild(oursNow ? ours : curl);
+      } catch (const std::exception& error) {
+        // A peer that cannot do one mode leaves the other rows standing.
+        std::printf("%-10s %-7s  %s\n", server.name.c_str(), mode.c_str(), error.what());
+        return;
+      }
       if (std::filesystem::file_size(server.home + "/" + remote) != static_cast<std::uintmax_t>(kFileSize)) {
         throw std::runtime_error("incomplete upload");
       }
