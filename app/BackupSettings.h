@@ -24,7 +24,11 @@ struct BackupSettings {
   std::string EdtUsuarioFTP;
   std::string EdtSenhaFTP;
   std::string edtarquivosftp = "10";
-  int ComboBox1 = 0;  // 0 active, 1 passive, -1 nothing selected (any value but 0 means passive)
+  int ComboBox1 = 0;       // 0 active, 1 passive, -1 nothing selected (any value but 0 means passive)
+  int ComboSeguranca = 0;  // FTP/Segurança: 0 clear text, 1 explicit TLS, 2 implicit TLS
+  // FTP/Certificado: the SHA-256 fingerprint of a server certificate trusted although it does not verify
+  // (empty: none), as it stands in the file; a bad one fails each FTP attempt with a clear error.
+  std::string CertificadoFTP;
   bool Check_ErroFTP = false;
   bool CheckMudaExtensao = false;
   std::string EdtExtensaoFTP;

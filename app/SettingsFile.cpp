@@ -25,6 +25,17 @@ int SelectedMode(const std::string& value, int previous) {
   return index == 0 || index == 1 ? index : -1;
 }
 
+// 0 clear text, 1 explicit TLS, 2 implicit TLS; absent or empty is clear text, as in files from before TLS.
+int SecurityChoice(const std::string& value) {
+  if (value.empty()) return 0;
+  const std::optional<int> choice = platform::TryStrToInt(value);
+  if (!choice || *choice < 0 || *choice > 2) {
+    throw platform::Exception("FTP/Segurança: \"" + value +
+                              "\" não é 0 (nenhuma), 1 (TLS explícito) nem 2 (TLS implícito).");
+  }
+  return *choice;
+}
+
 // Whole minutes, 0 for none; absent or empty keeps the default.
 int RunCeilingMinutes(const std::string& value) {
   if (value.empty()) return kDefaultRunCeilingMinutes;
@@ -70,6 +81,8 @@ void LoadSettings(BackupSettings& settings, const std::string& path) {
   settings.ComboBox1 = SelectedMode(read("FTP", "Modo"), settings.ComboBox1);
   settings.CheckMudaExtensao = IsOn(read("FTP", "MudaExtensão"));
   settings.EdtExtensaoFTP = read("FTP", "Extensão");
+  settings.ComboSeguranca = SecurityChoice(read("FTP", "Segurança"));
+  settings.CertificadoFTP = read("FTP", "Certificado");
   settings.CheckConfig = IsOn(read("Configuracao", "Abrir"));
   settings.TempoMaximoMinutos = RunCeilingMinutes(read("Configuracao", "TempoMaximoMinutos"));
   settings.EdtSenhaCompactacao = UnscrambleCredential(read("Compactacao", "Senha"));
@@ -118,6 +131,13 @@ void SaveSettings(const BackupSettings& settings, const std::string& path) {
   write("FTP", "MostraErro", Flag(!settings.Check_ErroFTP));
   write("FTP", "MudaExtensão", Flag(settings.CheckMudaExtensao));
   write("FTP", "Extensão", settings.EdtExtensaoFTP);
+  // The TLS keys go into the file once they matter, so the file of a user who never turns TLS on keeps
+  // the layout it always had.
+  auto writeUnlessNeverSet = [&](const char* key, const std::string& value, const std::string& unset) {
+    if (value != unset || !ReadProfileString(path, "FTP", key).empty()) write("FTP", key, value);
+  };
+  writeUnlessNeverSet("Segurança", std::to_string(settings.ComboSeguranca), "0");
+  writeUnlessNeverSet("Certificado", settings.CertificadoFTP, "");
   write("Configuracao", "Abrir", Flag(settings.CheckConfig));
   write("Configuracao", "Email", settings.EdtEmail);
   write("Configuracao", "EnviarEmail", Flag(settings.CheckEnviaEmail));

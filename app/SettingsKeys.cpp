@@ -6,6 +6,7 @@
 #include "app/MailAddresses.h"
 #include "platform/Encoding.h"
 #include "platform/Files.h"
+#include "platform/Fingerprint.h"
 
 namespace app {
 namespace {
@@ -30,6 +31,8 @@ constexpr SettingsKey kKeys[] = {
     {"FTP", "MostraErro", KeyKind::Flag},
     {"FTP", "MudaExtensão", KeyKind::Flag},
     {"FTP", "Extensão", KeyKind::Text},
+    {"FTP", "Segurança", KeyKind::Number, 0, 2},  // 0 clear text, 1 explicit TLS, 2 implicit TLS
+    {"FTP", "Certificado", KeyKind::Fingerprint},
     {"Configuracao", "Abrir", KeyKind::Flag},
     {"Configuracao", "Email", KeyKind::Mailboxes},
     {"Configuracao", "EnviarEmail", KeyKind::Flag},
@@ -111,6 +114,10 @@ std::string KindProblem(const SettingsKey& key, std::string_view value) {
       return value.empty() ? std::string() : MailAddressProblem(value);
     case KeyKind::Mailboxes:
       return value.empty() ? std::string() : MailAddressListProblem(value);
+    case KeyKind::Fingerprint:
+      return platform::CanonicalFingerprint(value)
+                 ? std::string()
+                 : "não é uma impressão digital SHA-256 (64 dígitos hexadecimais)";
     case KeyKind::Text:
     case KeyKind::Scrambled:
       return {};

@@ -19,6 +19,7 @@ enum class KeyKind {
   Password,      // stored scrambled, never shown; with a maximum, printable and at most that many characters
   Mailbox,       // one mail address (empty: not set)
   Mailboxes,     // mail addresses separated by ";" or "," (empty: not set)
+  Fingerprint,   // a certificate's SHA-256 fingerprint: 64 hexadecimal digits, colons allowed (empty: none)
 };
 
 // One key of the settings file as the settings window writes it. A new setting is one more row of

@@ -3,10 +3,12 @@
 #include <filesystem>
 #include <ostream>
 
+#include "app/Profile.h"
 #include "app/SettingsFile.h"
 #include "app/StartUp.h"
 #include "cli/ConfigCommands.h"
 #include "cli/ScheduleCommands.h"
+#include "ftp/TLSCertificate.h"
 #include "platform/Files.h"
 #include "platform/Utf8Path.h"
 #include "platform/WorkingFolder.h"
@@ -33,6 +35,23 @@ std::string AbsoluteFolder(const std::string& folder) {
   if (folder.empty()) return folder;
   const std::u8string absolute = std::filesystem::absolute(platform::Utf8Path(folder)).u8string();
   return std::string(absolute.begin(), absolute.end());
+}
+
+// A certificate that does not verify is printed; with --trust-certificate its fingerprint is pinned in
+// the settings file and the test goes on, else the test fails.
+run::CertificateTrust TrustAtCommandLine(const Options& options, const std::string& settingsPath,
+                                         Console& console) {
+  return [&options, settingsPath, &console](const ftp::TIdCertificateInfo& certificate) {
+    console.out << ftp::CertificateText(certificate);
+    if (!options.trustCertificate) {
+      console.err
+          << "torvi-backup: certificado não confiável; --trust-certificate o fixa nas configurações\n";
+      return false;
+    }
+    app::WriteProfileString(settingsPath, "FTP", "Certificado", certificate.Fingerprint);
+    console.out << "Certificado fixado em FTP/Certificado.\n";
+    return true;
+  };
 }
 
 int RunSchedule(const Options& options, Console& console) {
@@ -105,7 +124,10 @@ int RunHeadless(const Options& options, Console& console) {
   if (options.noFtp) app::ApplyCommandLine(settings, {app::kNoFtpArgument});
   if (options.testEmail) return TestEmail(settings, console);
   if (options.testFtp) {
-    return run::TestConnectionHeadless(settings, folders.work, console.err) ? kExitDone : kExitRunIncomplete;
+    return run::TestConnectionHeadless(settings, folders.work, console.err,
+                                       TrustAtCommandLine(options, settingsPath, console))
+               ? kExitDone
+               : kExitRunIncomplete;
   }
   return run::RunHeadless(settings, folders.config, folders.work, console.out, console.err,
                           console.outIsTerminal);

@@ -17,10 +17,13 @@
 #include <QStyle>
 #include <QSystemTrayIcon>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/MailAddresses.h"
+#include "app/Profile.h"
 #include "app/SettingsFile.h"
 #include "app/StartUp.h"
+#include "ftp/TLSCertificate.h"
 #include "platform/Exception.h"
 #include "platform/Files.h"
 #include "run/ConnectionTest.h"
@@ -213,6 +216,8 @@ void TForm1::BuildGroupBox4() {
   EdtPortaFTP->setFixedWidth(44);
   ComboBox1 = Named(new QComboBox(GroupBox4), "ComboBox1");
   ComboBox1->addItems({"Ativo (Default)", "Passivo"});
+  ComboSeguranca = Named(new QComboBox(GroupBox4), "ComboSeguranca");
+  ComboSeguranca->addItems({"Nenhuma", "TLS Explícito", "TLS Implícito"});
   row1->addWidget(CheckFTP);
   row1->addWidget(Caption("Servidor FTP (Host)", GroupBox4));
   row1->addWidget(EdtServidorFTP, 1);
@@ -220,6 +225,8 @@ void TForm1::BuildGroupBox4() {
   row1->addWidget(EdtPortaFTP);
   row1->addWidget(Caption("Modo", GroupBox4));
   row1->addWidget(ComboBox1);
+  row1->addWidget(Caption("Segurança", GroupBox4));
+  row1->addWidget(ComboSeguranca);
   rows->addLayout(row1);
 
   auto* row2 = new QHBoxLayout;
@@ -333,11 +340,11 @@ void TForm1::BuildTray() {
 
 void TForm1::SetTabOrder() {
   const std::vector<QWidget*> order = {
-      EdtServidor,       EdtUsuario,     EdtSenha,    EdtBase,         EdtPastaTemp,   EdtPastaComp,
-      CheckDestino,      EdtDestino,     Button5,     CheckFTP,        EdtServidorFTP, EdtPortaFTP,
-      ComboBox1,         EdtUsuarioFTP,  EdtSenhaFTP, EdtPastaFTP,     edtarquivosftp, Check_ErroFTP,
-      CheckMudaExtensao, EdtExtensaoFTP, CheckConfig, CheckEnviaEmail, EdtEmail,       Button2,
-      Button1,           Button3,        Button4};
+      EdtServidor,   EdtUsuario,        EdtSenha,       EdtBase,     EdtPastaTemp,    EdtPastaComp,
+      CheckDestino,  EdtDestino,        Button5,        CheckFTP,    EdtServidorFTP,  EdtPortaFTP,
+      ComboBox1,     ComboSeguranca,    EdtUsuarioFTP,  EdtSenhaFTP, EdtPastaFTP,     edtarquivosftp,
+      Check_ErroFTP, CheckMudaExtensao, EdtExtensaoFTP, CheckConfig, CheckEnviaEmail, EdtEmail,
+      Button2,       Button1,           Button3,        Button4};
   for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
   // The archive's controls follow the original order, which stays as it was.
   QWidget::setTabOrder(Button4, EdtSenhaCompactacao);
@@ -362,6 +369,8 @@ app::BackupSettings TForm1::Settings() const {
   settings.EdtSenhaFTP = Text(EdtSenhaFTP->text());
   settings.edtarquivosftp = Text(edtarquivosftp->text());
   settings.ComboBox1 = ComboBox1->currentIndex();
+  settings.ComboSeguranca = std::max(ComboSeguranca->currentIndex(), 0);
+  settings.CertificadoFTP = certificadoFTP_;
   settings.Check_ErroFTP = Check_ErroFTP->isChecked();
   settings.CheckMudaExtensao = CheckMudaExtensao->isChecked();
   settings.EdtExtensaoFTP = Text(EdtExtensaoFTP->text());
@@ -393,6 +402,8 @@ void TForm1::ShowSettings(const app::BackupSettings& settings) {
   // A stored index outside the list selects nothing.
   const bool listed = settings.ComboBox1 >= 0 && settings.ComboBox1 < ComboBox1->count();
   ComboBox1->setCurrentIndex(listed ? settings.ComboBox1 : -1);
+  ComboSeguranca->setCurrentIndex(settings.ComboSeguranca);
+  certificadoFTP_ = settings.CertificadoFTP;
   Check_ErroFTP->setChecked(settings.Check_ErroFTP);
   CheckMudaExtensao->setChecked(settings.CheckMudaExtensao);
   EdtExtensaoFTP->setText(Text(settings.EdtExtensaoFTP));
@@ -520,10 +531,23 @@ void TForm1::BtnTestaConexaoClick() {
     if (environment_.connectionTest) {
       environment_.connectionTest(settings, *this);
     } else {
-      run::BtnTestaConexaoClick({settings, StandardStages().IdFTP1(), *this, environment_.workFolder,
-                                 environment_.privateFolder, environment_.archiver});
+      run::BtnTestaConexaoClick(
+          {settings, StandardStages().IdFTP1(), *this, environment_.workFolder, environment_.privateFolder,
+           environment_.archiver,
+           [this](const ftp::TIdCertificateInfo& certificate) { return TrustCertificate(certificate); }});
     }
   });
+}
+
+bool TForm1::TrustCertificate(const ftp::TIdCertificateInfo& certificate) {
+  if (!AskYesNo(this, "Certificado não confiável",
+                ftp::CertificateText(certificate) + "\nConfiar neste certificado para este servidor?")) {
+    return false;
+  }
+  // Pinned at once, as the user has just decided it, whether or not the other changes are saved.
+  certificadoFTP_ = certificate.Fingerprint;
+  app::WriteProfileString(environment_.settingsPath, "FTP", "Certificado", certificate.Fingerprint);
+  return true;
 }
 
 void TForm1::pmnuiOpenClick() { ShowAndRaise(); }

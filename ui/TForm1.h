@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/BackupSettings.h"
+#include "ftp/Exceptions.h"
 #include "run/BackupRun.h"
 #include "run/RunWindow.h"
 
@@ -114,6 +115,7 @@ class TForm1 final : public QWidget, public run::RunWindow {
   QLineEdit* EdtServidorFTP;
   QLineEdit* EdtPortaFTP;
   QComboBox* ComboBox1;
+  QComboBox* ComboSeguranca;
   QLineEdit* EdtUsuarioFTP;
   QLineEdit* EdtSenhaFTP;
   QLabel* Pasta;
@@ -164,11 +166,14 @@ class TForm1 final : public QWidget, public run::RunWindow {
   void Guarded(const std::function<void()>& body);
   // Shows the notice and says so when a run or a connection test is under way.
   bool RefusedWhileBusy();
+  // "Testar Conexão" met a certificate that does not verify: shows it and asks; yes pins it in the file.
+  bool TrustCertificate(const ftp::TIdCertificateInfo& certificate);
 
   TForm1Environment environment_;
   std::unique_ptr<run::StandardStages> standardStages_;
   bool runUnderWay_ = false;
   bool testUnderWay_ = false;
+  std::string certificadoFTP_;  // FTP/Certificado, which no control shows
   bool endRequested_ = false;
   // The fields of the section Email, which the "E-mail..." dialog shows and edits.
   app::BackupSettings mailServer_;

@@ -442,4 +442,34 @@ TEST(SaveSettings, EntriesWrittenBeforeAFailureStayWritten) {
 
 #endif
 
+TEST(TlsSettings, AbsentMeansClearTextAndTheKeysAppearOnlyOnceSet) {
+  EXPECT_EQ(Loaded("[FTP]\r\nModo=1\r\n").ComboSeguranca, 0);
+  EXPECT_EQ(Loaded("[FTP]\r\nSeguran\xE7"
+                   "a=2\r\nCertificado=ab:CD\r\n")
+                .CertificadoFTP,
+            "ab:CD");
+  for (const char* bad : {"3", "-1", "sim"}) {
+    EXPECT_THROW(Loaded("[FTP]\r\nSeguran\xE7"
+                        "a=" +
+                        std::string(bad) + "\r\n"),
+                 platform::Exception)
+        << bad;
+  }
+
+  TempFolder temp;
+  const std::string path = temp / app::kSettingsFileName;
+  BackupSettings settings;
+  settings.ComboSeguranca = 1;
+  settings.CertificadoFTP = std::string(64, 'a');
+  app::SaveSettings(settings, path);
+  EXPECT_EQ(Loaded(ReadBytes(path)).ComboSeguranca, 1);
+  EXPECT_EQ(Loaded(ReadBytes(path)).CertificadoFTP, std::string(64, 'a'));
+  settings.ComboSeguranca = 0;
+  settings.CertificadoFTP.clear();
+  app::SaveSettings(settings, path);
+  EXPECT_NE(ReadBytes(path).find("Seguran\xE7"
+                                 "a=0\r\nCertificado=\r\n"),
+            std::string::npos);
+}
+
 }  // namespace

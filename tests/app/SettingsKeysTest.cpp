@@ -15,7 +15,11 @@ namespace {
 TEST(KnownSettingsKeys, AreTheKeysTheWindowWritesInItsOrder) {
   testsupport::TempFolder temp;
   const std::string path = temp / "Configuracaobkp.ini";
-  app::SaveSettings(app::BackupSettings{}, path);
+  // With TLS set, so that its keys, written once they matter, are there too.
+  app::BackupSettings settings;
+  settings.ComboSeguranca = 1;
+  settings.CertificadoFTP = std::string(64, 'A');
+  app::SaveSettings(settings, path);
   std::string written;
   std::string section;
   for (const std::string& line : testsupport::LogLines(path)) {

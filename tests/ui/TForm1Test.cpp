@@ -55,6 +55,8 @@ app::BackupSettings EveryFieldChanged() {
   settings.EdtSenhaFTP = "pa$$ word";
   settings.edtarquivosftp = "37";
   settings.ComboBox1 = 1;
+  settings.ComboSeguranca = 2;
+  settings.CertificadoFTP = std::string(64, 'B');
   settings.Check_ErroFTP = true;
   settings.CheckMudaExtensao = true;
   settings.EdtExtensaoFTP = "zip";
@@ -83,6 +85,8 @@ void ExpectSameSettings(const app::BackupSettings& a, const app::BackupSettings&
   QCOMPARE(a.EdtSenhaFTP, b.EdtSenhaFTP);
   QCOMPARE(a.edtarquivosftp, b.edtarquivosftp);
   QCOMPARE(a.ComboBox1, b.ComboBox1);
+  QCOMPARE(a.ComboSeguranca, b.ComboSeguranca);
+  QCOMPARE(a.CertificadoFTP, b.CertificadoFTP);
   QCOMPARE(a.Check_ErroFTP, b.Check_ErroFTP);
   QCOMPARE(a.CheckMudaExtensao, b.CheckMudaExtensao);
   QCOMPARE(a.EdtExtensaoFTP, b.EdtExtensaoFTP);
@@ -234,11 +238,11 @@ class TForm1Test : public QObject {
         "EdtServidor",       "EdtUsuario",      "EdtSenha",          "EdtBase",
         "EdtPastaTemp",      "EdtPastaComp",    "CheckDestino",      "EdtDestino",
         "Button5",           "CheckFTP",        "EdtServidorFTP",    "EdtPortaFTP",
-        "ComboBox1",         "EdtUsuarioFTP",   "EdtSenhaFTP",       "EdtPastaFTP",
-        "edtarquivosftp",    "Check_ErroFTP",   "CheckMudaExtensao", "EdtExtensaoFTP",
-        "CheckConfig",       "CheckEnviaEmail", "EdtEmail",          "Button2",
-        "Button1",           "Button3",         "Button4",           "EdtSenhaCompactacao",
-        "CheckOcultarNomes", "EdtServidor"};
+        "ComboBox1",         "ComboSeguranca",  "EdtUsuarioFTP",     "EdtSenhaFTP",
+        "EdtPastaFTP",       "edtarquivosftp",  "Check_ErroFTP",     "CheckMudaExtensao",
+        "EdtExtensaoFTP",    "CheckConfig",     "CheckEnviaEmail",   "EdtEmail",
+        "Button2",           "Button1",         "Button3",           "Button4",
+        "EdtSenhaCompactacao", "CheckOcultarNomes", "EdtServidor"};
     if (!shareGroupVisible) {
       expected.removeAll("EdtPastaTemp");
       expected.removeAll("EdtPastaComp");
