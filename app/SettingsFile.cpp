@@ -3,7 +3,9 @@
 #include <optional>
 
 #include "app/Credentials.h"
+#include "app/EmailSecurity.h"
 #include "app/Profile.h"
+#include "app/SettingsKeys.h"
 #include "platform/Conversions.h"
 #include "platform/Exception.h"
 #include "platform/FileContents.h"
@@ -23,6 +25,17 @@ int SelectedMode(const std::string& value, int previous) {
   return index == 0 || index == 1 ? index : -1;
 }
 
+// 0 clear text, 1 explicit TLS, 2 implicit TLS; absent or empty is clear text, as in files from before TLS.
+int SecurityChoice(const std::string& value) {
+  if (value.empty()) return 0;
+  const std::optional<int> choice = platform::TryStrToInt(value);
+  if (!choice || *choice < 0 || *choice > 2) {
+    throw platform::Exception("FTP/Segurança: \"" + value +
+                              "\" não é 0 (nenhuma), 1 (TLS explícito) nem 2 (TLS implícito).");
+  }
+  return *choice;
+}
+
 // Whole minutes, 0 for none; absent or empty keeps the default.
 int RunCeilingMinutes(const std::string& value) {
   if (value.empty()) return kDefaultRunCeilingMinutes;
@@ -32,6 +45,14 @@ int RunCeilingMinutes(const std::string& value) {
                               "\" não é um número de minutos (0 para nenhum limite).");
   }
   return *minutes;
+}
+
+// Absent means STARTTLS, the usual submission service; anything but 0, 1 or 2 is kept as -1 and refused
+// when a mail is sent.
+int EmailSecurityOf(const std::string& value) {
+  if (value.empty()) return kEmailStartTls;
+  const std::optional<int> security = platform::TryStrToInt(value);
+  return security && *security >= kEmailPlain && *security <= kEmailImplicitTls ? *security : -1;
 }
 
 }  // namespace
@@ -60,17 +81,34 @@ void LoadSettings(BackupSettings& settings, const std::string& path) {
   settings.ComboBox1 = SelectedMode(read("FTP", "Modo"), settings.ComboBox1);
   settings.CheckMudaExtensao = IsOn(read("FTP", "MudaExtensão"));
   settings.EdtExtensaoFTP = read("FTP", "Extensão");
+  settings.ComboSeguranca = SecurityChoice(read("FTP", "Segurança"));
+  settings.CertificadoFTP = read("FTP", "Certificado");
   settings.CheckConfig = IsOn(read("Configuracao", "Abrir"));
   settings.TempoMaximoMinutos = RunCeilingMinutes(read("Configuracao", "TempoMaximoMinutos"));
+  settings.EdtSenhaCompactacao = UnscrambleCredential(read("Compactacao", "Senha"));
+  settings.CheckOcultarNomes = IsOn(read("Compactacao", "OcultarNomes"));
 }
 
 void LoadEmailSettings(BackupSettings& settings, const std::string& path) {
   const ProfileText profile = LoadProfile(path);
   settings.CheckEnviaEmail = IsOn(profile.Read("Configuracao", "EnviarEmail"));
   settings.EdtEmail = profile.Read("Configuracao", "Email");
+  settings.EdtServidorEmail = profile.Read("Email", "Servidor");
+  settings.ComboSegurancaEmail = EmailSecurityOf(profile.Read("Email", "Segurança"));
+  settings.EdtPortaEmail = profile.Read("Email", "Porta");
+  if (settings.EdtPortaEmail.empty()) settings.EdtPortaEmail = DefaultEmailPort(settings.ComboSegurancaEmail);
+  settings.EdtUsuarioEmail = UnscrambleCredential(profile.Read("Email", "Usuario"));
+  settings.EdtSenhaEmail = UnscrambleCredential(profile.Read("Email", "Senha"));
+  settings.EdtRemetenteEmail = profile.Read("Email", "Remetente");
+  settings.EdtCertificadoEmail = profile.Read("Email", "Certificado");
+  settings.CheckEmailSempre = IsOn(profile.Read("Email", "Sempre"));
 }
 
 void SaveSettings(const BackupSettings& settings, const std::string& path) {
+  // The archive's password is checked before anything is written: one the file would change (a character
+  // Windows-1252 lacks) or the archiver would refuse must not quietly become another password.
+  const std::string archivePassword =
+      StoredValue(*FindSettingsKey("Compactacao.Senha"), settings.EdtSenhaCompactacao);
   auto write = [&path](const char* section, const char* key, const std::string& value) {
     WriteProfileString(path, section, key, value);
   };
@@ -93,9 +131,26 @@ void SaveSettings(const BackupSettings& settings, const std::string& path) {
   write("FTP", "MostraErro", Flag(!settings.Check_ErroFTP));
   write("FTP", "MudaExtensão", Flag(settings.CheckMudaExtensao));
   write("FTP", "Extensão", settings.EdtExtensaoFTP);
+  // The TLS keys go into the file once they matter, so the file of a user who never turns TLS on keeps
+  // the layout it always had.
+  auto writeUnlessNeverSet = [&](const char* key, const std::string& value, const std::string& unset) {
+    if (value != unset || !ReadProfileString(path, "FTP", key).empty()) write("FTP", key, value);
+  };
+  writeUnlessNeverSet("Segurança", std::to_string(settings.ComboSeguranca), "0");
+  writeUnlessNeverSet("Certificado", settings.CertificadoFTP, "");
   write("Configuracao", "Abrir", Flag(settings.CheckConfig));
   write("Configuracao", "Email", settings.EdtEmail);
   write("Configuracao", "EnviarEmail", Flag(settings.CheckEnviaEmail));
+  write("Compactacao", "Senha", archivePassword);
+  write("Compactacao", "OcultarNomes", Flag(settings.CheckOcultarNomes));
+  write("Email", "Servidor", settings.EdtServidorEmail);
+  write("Email", "Porta", settings.EdtPortaEmail);
+  write("Email", "Segurança", std::to_string(settings.ComboSegurancaEmail));
+  write("Email", "Usuario", ScrambleCredential(settings.EdtUsuarioEmail));
+  write("Email", "Senha", ScrambleCredential(settings.EdtSenhaEmail));
+  write("Email", "Remetente", settings.EdtRemetenteEmail);
+  write("Email", "Certificado", settings.EdtCertificadoEmail);
+  write("Email", "Sempre", Flag(settings.CheckEmailSempre));
 }
 
 }  // namespace app

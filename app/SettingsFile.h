@@ -12,11 +12,12 @@ inline constexpr char kSettingsFileName[] = "Configuracaobkp.ini";
 // platform::EConvertError there; the fields read after it keep their previous values.
 void LoadSettings(BackupSettings& settings, const std::string& path);
 
-// Reads "EnviarEmail" and "Email" of the section Configuracao.
+// Reads "EnviarEmail" and "Email" of the section Configuracao, then the mail server of the section Email
+// (absent keys: no server; the port follows the kind of security when absent).
 void LoadEmailSettings(BackupSettings& settings, const std::string& path);
 
-// Writes the 22 entries in their fixed order, each by the profile writer's rule. A refused write
-// raises platform::EWriteError at that entry; the entries written before it stay written.
+// Writes the 22 entries in their fixed order, then the section Email, each by the profile writer's rule. A
+// refused write raises platform::EWriteError at that entry; the entries written before it stay written.
 void SaveSettings(const BackupSettings& settings, const std::string& path);
 
 }  // namespace app

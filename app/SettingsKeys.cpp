@@ -3,8 +3,10 @@
 #include <charconv>
 
 #include "app/Credentials.h"
+#include "app/MailAddresses.h"
 #include "platform/Encoding.h"
 #include "platform/Files.h"
+#include "platform/Fingerprint.h"
 
 namespace app {
 namespace {
@@ -29,9 +31,24 @@ constexpr SettingsKey kKeys[] = {
     {"FTP", "MostraErro", KeyKind::Flag},
     {"FTP", "MudaExtensão", KeyKind::Flag},
     {"FTP", "Extensão", KeyKind::Text},
+    {"FTP", "Segurança", KeyKind::Number, 0, 2},  // 0 clear text, 1 explicit TLS, 2 implicit TLS
+    {"FTP", "Certificado", KeyKind::Fingerprint},
     {"Configuracao", "Abrir", KeyKind::Flag},
-    {"Configuracao", "Email", KeyKind::Text},
+    {"Configuracao", "Email", KeyKind::Mailboxes},
     {"Configuracao", "EnviarEmail", KeyKind::Flag},
+    // Up to 126 characters: the longest password every RAR reader takes whole.
+    {"Compactacao", "Senha", KeyKind::Password, 0, 126,
+     "Senha do arquivo compactado (vazia: sem criptografia; sem ela o backup não pode ser aberto)"},
+    {"Compactacao", "OcultarNomes", KeyKind::Flag, 0, 0, "Ocultar também o nome do arquivo compactado (S/N)"},
+    // The mail server of the notices; no server: no mail.
+    {"Email", "Servidor", KeyKind::Text},
+    {"Email", "Porta", KeyKind::Number, 1, 65535},
+    {"Email", "Segurança", KeyKind::Number, 0, 2},  // 0 none, 1 STARTTLS, 2 TLS from the start
+    {"Email", "Usuario", KeyKind::Scrambled},
+    {"Email", "Senha", KeyKind::Password},
+    {"Email", "Remetente", KeyKind::Mailbox},
+    {"Email", "Certificado", KeyKind::Text},
+    {"Email", "Sempre", KeyKind::Flag},
     // The run's ceiling in minutes, 0 for none; up to ten years.
     {"Configuracao", "TempoMaximoMinutos", KeyKind::Number, 0, 5256000, {}, false},
 };
@@ -66,6 +83,19 @@ std::string NumberProblem(const SettingsKey& key, std::string_view value) {
   return {};
 }
 
+// A password with a bound (the archive's) goes to a program that takes one line of printable text.
+std::string PasswordProblem(const SettingsKey& key, std::string_view value) {
+  if (key.maximum == 0) return {};
+  const std::u32string characters = platform::Utf8ToUtf32(value);
+  for (const char32_t c : characters) {
+    if (c < 0x20 || c == 0x7F) return "a senha contém um caractere de controle";
+  }
+  if (characters.size() > static_cast<std::size_t>(key.maximum)) {
+    return "a senha tem mais de " + std::to_string(key.maximum) + " caracteres";
+  }
+  return {};
+}
+
 std::string KindProblem(const SettingsKey& key, std::string_view value) {
   switch (key.kind) {
     case KeyKind::Flag:
@@ -78,9 +108,18 @@ std::string KindProblem(const SettingsKey& key, std::string_view value) {
       return key.kind == KeyKind::Folder ? "a pasta deve terminar com o separador \"" +
                                                std::string(1, platform::kPathSeparator) + "\""
                                          : "a pasta deve terminar com o separador (\"/\" ou \"\\\")";
+    case KeyKind::Password:
+      return PasswordProblem(key, value);
+    case KeyKind::Mailbox:
+      return value.empty() ? std::string() : MailAddressProblem(value);
+    case KeyKind::Mailboxes:
+      return value.empty() ? std::string() : MailAddressListProblem(value);
+    case KeyKind::Fingerprint:
+      return platform::CanonicalFingerprint(value)
+                 ? std::string()
+                 : "não é uma impressão digital SHA-256 (64 dígitos hexadecimais)";
     case KeyKind::Text:
     case KeyKind::Scrambled:
-    case KeyKind::Password:
       return {};
   }
   return {};
@@ -107,6 +146,7 @@ const SettingsKey* FindSettingsKey(std::string_view qualifiedName) {
 
 std::string ValueProblem(const SettingsKey& key, std::string_view value) {
   if (value.find_first_of("\r\n") != std::string_view::npos) return "o valor contém uma quebra de linha";
+  if (HasControlCharacter(value)) return "o valor contém caracteres de controle";
   if (platform::Cp1252ToUtf8(platform::Utf8ToCp1252(value)) != value) {
     return "o valor contém caracteres que o arquivo (Windows-1252) não guarda";
   }

@@ -16,7 +16,10 @@ enum class KeyKind {
   Folder,        // a folder of this machine, ending with the separator (empty: not set)
   ServerFolder,  // a folder as the database server names it, ending with "/" or "\" (empty: not set)
   Scrambled,     // stored scrambled, shown in clear (the database user)
-  Password,      // stored scrambled, never shown
+  Password,      // stored scrambled, never shown; with a maximum, printable and at most that many characters
+  Mailbox,       // one mail address (empty: not set)
+  Mailboxes,     // mail addresses separated by ";" or "," (empty: not set)
+  Fingerprint,   // a certificate's SHA-256 fingerprint: 64 hexadecimal digits, colons allowed (empty: none)
 };
 
 // One key of the settings file as the settings window writes it. A new setting is one more row of
@@ -25,8 +28,8 @@ struct SettingsKey {
   std::string_view section;
   std::string_view key;
   KeyKind kind = KeyKind::Text;
-  long long minimum = 0;  // Number only
-  long long maximum = 0;
+  long long minimum = 0;           // Number only
+  long long maximum = 0;           // Number; Password: its longest length, 0 for no bound
   std::string_view question = {};  // asked by "config init" at a terminal; empty: not asked
   bool windowWrites = true;        // false: a key set in the file only, which the window keeps as it is
 };

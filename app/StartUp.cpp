@@ -34,7 +34,12 @@ StartUpOutcome RunStartUp(BackupSettings& settings, const std::string& settingsP
       ApplyCommandLine(settings, arguments);
       if (DecideRunMode(true, settings.CheckConfig) == RunMode::Automatic) {
         outcome = StartUpOutcome::AutomaticRun;
-        if (hooks.PerformRun) hooks.PerformRun(settings);
+        if (hooks.PerformRun) {
+          // The record gets the e-mail settings only after the run, but the run's notice needs them now.
+          BackupSettings forRun = settings;
+          LoadEmailSettings(forRun, settingsPath);
+          hooks.PerformRun(forRun);
+        }
       }
       LoadEmailSettings(settings, settingsPath);
     }

@@ -13,6 +13,7 @@
 #include "platform/Utf8Path.h"
 #include "run/ConnectionTest.h"
 #include "run/DatabaseProbe.h"
+#include "run/MailSettings.h"
 #include "run/RunNames.h"
 
 namespace cli {
@@ -113,6 +114,17 @@ void CheckFtp(const app::BackupSettings& settings, const std::string& workFolder
   }
 }
 
+// The notice's settings, checked without sending (--test-email sends).
+void CheckMail(const app::BackupSettings& settings, Findings& findings) {
+  const std::string problem = run::MailSetupProblem(settings);
+  if (!problem.empty()) {
+    findings.Problem("e-mail", problem);
+    return;
+  }
+  findings.Good("e-mail", "avisos para " + settings.EdtEmail + " por " + settings.EdtServidorEmail + ":" +
+                              settings.EdtPortaEmail + " (--test-email envia um teste)");
+}
+
 }  // namespace
 
 int NoSettingsFile(const std::string& settingsPath, Console& console) {
@@ -130,6 +142,7 @@ int CheckSettings(const std::string& settingsPath, const std::string& workFolder
   if (findings.Problems() == 0) {
     try {
       app::LoadSettings(settings, settingsPath);
+      app::LoadEmailSettings(settings, settingsPath);
     } catch (const platform::Exception& error) {
       findings.Problem(settingsPath, error.Message());
     }
@@ -141,6 +154,7 @@ int CheckSettings(const std::string& settingsPath, const std::string& workFolder
     CheckDatabase(settings, findings);
     if (settings.CheckDestino) CheckNeededFolder("Destino.Salvar", settings.EdtDestino, findings);
     if (settings.CheckFTP) CheckFtp(settings, workFolder, workFolderUsable, findings);
+    if (settings.CheckEnviaEmail) CheckMail(settings, findings);
   }
 
   if (findings.Problems() == 0) {

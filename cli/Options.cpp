@@ -44,6 +44,10 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
       options.noFtp = true;
     } else if (argument == "--test-ftp") {
       options.testFtp = true;
+    } else if (argument == "--test-email") {
+      options.testEmail = true;
+    } else if (argument == "--trust-certificate") {
+      options.testFtp = options.trustCertificate = true;
     } else if (argument == "--help") {
       options.help = true;
     } else if (argument == "--version") {
@@ -59,13 +63,17 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
 }
 
 std::string UsageText() {
-  return "usage: torvi-backup [--config DIR] [--work DIR] [--noftp] [--test-ftp] [--help] [--version]\n"
+  return "usage: torvi-backup [--config DIR] [--work DIR] [--noftp] [--test-ftp [--trust-certificate]]\n"
+         "                    [--test-email] [--help] [--version]\n"
          "       torvi-backup [--config DIR] [--work DIR] config show|init|check|set SECTION.KEY VALUE\n"
          "       torvi-backup [--config DIR] [--noftp] schedule list|add HH:MM|remove HH:MM\n"
          "  --config DIR  folder of Configuracaobkp.ini and BkpLog.txt (default: the program's folder)\n"
          "  --work DIR    working folder of the run (default: the platform's)\n"
          "  --noftp       no FTP delivery in this run (with schedule add: in the scheduled runs)\n"
-         "  --test-ftp    test the FTP connection instead of running a backup\n"
+         "  --test-ftp    test the FTP connection instead of running a backup; a server certificate that\n"
+         "                does not verify is printed and fails the test (exit 2)\n"
+         "  --trust-certificate  with --test-ftp: pin that certificate in FTP.Certificado and go on\n"
+         "  --test-email  send the test e-mail of the [Email] settings instead of running a backup\n"
          "  config show   every setting (passwords as ********)\n"
          "  config set    one setting; a password given as - is read from the terminal without echo\n"
          "  config init   a new settings file with the initial values, asking at a terminal\n"

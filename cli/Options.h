@@ -12,6 +12,8 @@ struct Options {
   std::string workFolder;    // empty: the platform's working folder
   bool noFtp = false;
   bool testFtp = false;
+  bool testEmail = false;
+  bool trustCertificate = false;  // implies testFtp
   bool help = false;
   bool version = false;
   // A subcommand ("config ...", "schedule ...") and its words; empty for a backup run.
@@ -25,8 +27,9 @@ class UsageError final : public platform::Exception {
 };
 
 // Parses the arguments after the program name: --config DIR, --work DIR (also --config=DIR,
-// --work=DIR), --noftp, --test-ftp, --help, --version, then optionally a subcommand ("config" or
-// "schedule") whose words are taken as they stand. Folders given get their closing separator.
+// --work=DIR), --noftp, --test-ftp, --trust-certificate, --test-email, --help, --version, then optionally
+// a subcommand ("config" or "schedule") whose words are taken as they stand. Folders given get their
+// closing separator.
 Options ParseOptions(const std::vector<std::string>& arguments);
 
 // The folder with the platform's separator at its end, added when missing.

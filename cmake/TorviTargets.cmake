@@ -16,6 +16,8 @@ function(torvi_add_gtest name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  # The run mails through libcurl: on Windows its DLLs (and OpenSSL's) go beside every test program.
+  torvi_copy_windows_dlls(${name})
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 120

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "platform/Exception.h"
 
@@ -200,6 +201,48 @@ class EIdFileNotFound : public EIdTCPConnectionError {
  public:
   explicit EIdFileNotFound(const std::string& fileName)
       : EIdTCPConnectionError("File \"" + fileName + "\" not found") {}
+};
+
+// TLS: a handshake or record that fails, a server certificate nobody trusts, a server that will not speak
+// TLS when the settings require it, a pinned fingerprint that cannot be one.
+class EIdTLSError : public EIdException {
+ public:
+  using EIdException::EIdException;
+};
+
+struct TIdCertificateInfo {
+  std::string Subject;
+  std::string Issuer;
+  std::string NotBefore;
+  std::string NotAfter;
+  std::string Fingerprint;  // SHA-256, upper-case hexadecimal pairs joined by colons
+  std::string Problem;      // why it does not verify; empty when it does
+};
+
+class EIdTLSUntrusted : public EIdTLSError {
+ public:
+  explicit EIdTLSUntrusted(TIdCertificateInfo certificate)
+      : EIdTLSError("Certificado do servidor não confiável (" + certificate.Problem + "); SHA-256 " +
+                    certificate.Fingerprint + "."),
+        certificate_(std::move(certificate)) {}
+  const TIdCertificateInfo& Certificate() const { return certificate_; }
+
+ private:
+  TIdCertificateInfo certificate_;
+};
+
+class EIdTLSRefused : public EIdTLSError {
+ public:
+  EIdTLSRefused(int replyCode, const std::string& reply)
+      : EIdTLSError("O servidor recusou AUTH TLS; nada foi enviado sem criptografia: " +
+                    std::to_string(replyCode) + " " + reply) {}
+};
+
+class EIdBadFingerprint : public EIdTLSError {
+ public:
+  explicit EIdBadFingerprint(const std::string& text)
+      : EIdTLSError("Impressão digital do certificado inválida (esperados 64 dígitos hexadecimais): \"" +
+                    text + "\"") {}
 };
 
 }  // namespace ftp

@@ -1,5 +1,6 @@
 #include "ftp/FTP.h"
 
+#include <algorithm>
 #include <charconv>
 #include <system_error>
 
@@ -26,6 +27,13 @@ void TIdFTP::ConnectAndLogin(bool autoLogin, int timeout) {
       Host = ProxySettings.Host;
       Port = ProxySettings.Port;
     }
+    tls_.reset();
+    if (UseTLS != TIdUseTLS::utNoTLSSupport && (IOHandler() == nullptr || !IOHandler()->IsOpen())) {
+      tls_ = std::make_shared<TIdTLSContext>(Host, PinnedFingerprint, TrustedCAFile);
+      auto handler = std::make_unique<TIdIOHandlerTLS>(tls_);
+      handler->OnStatus = OnStatus;
+      AdoptHandler(std::move(handler));
+    }
     try {
       OpenConnection(timeout);
     } catch (...) {
@@ -35,8 +43,10 @@ void TIdFTP::ConnectAndLogin(bool autoLogin, int timeout) {
     }
     Host = keptHost;
     Port = keptPort;
+    if (UseTLS == TIdUseTLS::utUseImplicitTLS) StartTLS(false);
     AwaitReply({220});
     WelcomeReply = LastReply;
+    if (UseTLS != TIdUseTLS::utNoTLSSupport) NegotiateTLS();
     if (!autoLogin) return;
     SendLogin();
     if (OnAfterClientLogin) OnAfterClientLogin(*this);
@@ -48,6 +58,32 @@ void TIdFTP::ConnectAndLogin(bool autoLogin, int timeout) {
     CloseConnection();
     throw;
   }
+}
+
+TIdCertificateInfo TIdFTP::ServerCertificate() const {
+  return tls_ ? tls_->ServerCertificate() : TIdCertificateInfo{};
+}
+
+void TIdFTP::StartTLS(bool data) {
+  TIdIOHandlerTLS::Clock::time_point deadline = Deadline;
+  if (ReadTimeout > 0) deadline = std::min(deadline, Clock::now() + std::chrono::milliseconds(ReadTimeout));
+  if (data) {
+    dataTls_->StartTLS(deadline, true);
+  } else {
+    static_cast<TIdIOHandlerTLS*>(IOHandler())->StartTLS(deadline, false);
+  }
+}
+
+void TIdFTP::NegotiateTLS() {
+  if (UseTLS == TIdUseTLS::utUseExplicitTLS) {
+    WriteLine("AUTH TLS");
+    ReadReply();
+    // Anything but 234 ends here: the login never goes out in clear text.
+    if (LastReply.NumericCode != 234) throw EIdTLSRefused(LastReply.NumericCode, LastReply.FormattedText());
+    StartTLS(false);
+  }
+  SendCommand("PBSZ 0", {200});
+  SendCommand("PROT P", {200});
 }
 
 void TIdFTP::UserLogin(const std::string& user, const std::string& password) {

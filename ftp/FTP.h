@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "ftp/IOHandlerTLS.h"
 #include "ftp/RFCReply.h"
 #include "ftp/SimpleServer.h"
 #include "ftp/Stream.h"
@@ -26,6 +27,10 @@ inline constexpr int kProgramLowSpeedTime = 120;
 inline bool IsUnknownCommandReply(int code) { return code == 500 || code == 502 || code == 504; }
 
 enum class TIdFTPTransferType { ftASCII, ftBinary };
+
+// Clear text; TLS asked for with AUTH TLS after the greeting (explicit); TLS from the first byte, as on
+// port 990 (implicit).
+enum class TIdUseTLS { utNoTLSSupport, utUseExplicitTLS, utUseImplicitTLS };
 
 enum class TIdFtpProxyType {
   fpcmNone,
@@ -55,6 +60,12 @@ class TIdFTP : public TIdTCPClient {
   std::string Username;
   std::string Password;
   bool Passive = false;
+  // With TLS the control connection and every data connection are encrypted (PBSZ 0, PROT P) and the
+  // server's certificate must verify against the system's roots (plus TrustedCAFile's, when set) for
+  // Host, or match PinnedFingerprint (SHA-256, in any form CanonicalFingerprint accepts).
+  TIdUseTLS UseTLS = TIdUseTLS::utNoTLSSupport;
+  std::string PinnedFingerprint;
+  std::string TrustedCAFile;
   TIdFtpProxySettings ProxySettings;
   TNotifyEvent OnAfterClientLogin;
   // A listing is kept in memory whole: more bytes or lines than these fail it (0: no limit). A Unix
@@ -68,6 +79,8 @@ class TIdFTP : public TIdTCPClient {
   const TIdRFCReply& LoginReply() const { return loginReply_; }
   const std::string& ServerSystem() const { return serverSystem_; }
   const std::vector<std::string>& LastListing() const { return lastListing_; }
+  // The certificate the server showed on the latest TLS connection (empty when none).
+  TIdCertificateInfo ServerCertificate() const;
   // The data connection while a transfer runs, else null.
   TIdTCPConnection* DataConnection() const { return dataConnection_.get(); }
 
@@ -98,6 +111,9 @@ class TIdFTP : public TIdTCPClient {
 
  private:
   void UserLogin(const std::string& user, const std::string& password);
+  void NegotiateTLS();
+  // The handshake on the control connection's socket or, with `data`, on the data connection's.
+  void StartTLS(bool data);
   TIdSocketHandle& ControlBinding() const;
   TIdTCPClient& OpenPassiveDataClient(const std::string& host, int port);
   TIdSimpleServer& ListenForDataConnection();
@@ -110,6 +126,9 @@ class TIdFTP : public TIdTCPClient {
   TIdRFCReply loginReply_;
   std::string serverSystem_;
   std::vector<std::string> lastListing_;
+  std::shared_ptr<TIdTLSContext> tls_;
+  // Declared before the data connection, which closes through it.
+  std::unique_ptr<TIdIOHandlerTLS> dataTls_;
   std::unique_ptr<TIdTCPConnection> dataConnection_;
 };
 

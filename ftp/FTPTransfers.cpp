@@ -86,6 +86,7 @@ void TIdFTP::AnnouncePort(const TIdSocketHandle& listening) {
 
 template <typename DataConnection>
 DataConnection& TIdFTP::NewDataConnection() {
+  dataConnection_.reset();
   auto connection = std::make_unique<DataConnection>();
   connection->SendBufferSize = SendBufferSize;
   connection->RecvBufferSize = RecvBufferSize;
@@ -98,6 +99,11 @@ DataConnection& TIdFTP::NewDataConnection() {
   connection->OnWork = OnWork;
   connection->OnWorkBegin = OnWorkBegin;
   connection->OnWorkEnd = OnWorkEnd;
+  if (tls_) {
+    dataTls_ = std::make_unique<TIdIOHandlerTLS>(tls_);
+    dataTls_->OpenHandler();
+    connection->SetIOHandler(dataTls_.get());
+  }
   DataConnection& created = *connection;
   dataConnection_ = std::move(connection);
   return created;
@@ -125,6 +131,7 @@ void TIdFTP::SendRestart(const TStream& stream) {
 
 void TIdFTP::EndTransfer() {
   dataConnection_.reset();
+  dataTls_.reset();
   ReportStatus(TIdStatus::ftpReady, "Transfer complete");
 }
 
@@ -137,12 +144,14 @@ void TIdFTP::ReceiveData(const std::string& command, TStream& target, bool resum
       if (resume) SendRestart(target);
       WriteLine(command);
       AwaitReply({125, 150, 154});
+      if (tls_) StartTLS(true);
       client.ReceiveStream(target, -1, true);
     } else {
       TIdSimpleServer& server = ListenForDataConnection();
       if (resume) SendRestart(target);
       SendCommand(command, {125, 150, 154});
       server.AcceptPeer();
+      if (tls_) StartTLS(true);
       server.ReceiveStream(target, -1, true);
     }
   } catch (...) {
@@ -165,6 +174,7 @@ void TIdFTP::SendData(const std::string& command, TStream& source) {
       WriteLine(command);
       TIdTCPClient& client = OpenPassiveDataClient(host, port);
       AwaitReply({110, 125, 150});
+      if (tls_) StartTLS(true);
       try {
         client.SendStream(source, false, 0, false);
       } catch (const EIdSocketError& error) {
@@ -174,6 +184,7 @@ void TIdFTP::SendData(const std::string& command, TStream& source) {
       TIdSimpleServer& server = ListenForDataConnection();
       SendCommand(command, {125, 150});
       server.AcceptPeer();
+      if (tls_) StartTLS(true);
       server.SendStream(source, true, 0, false);
     }
   } catch (...) {

@@ -22,6 +22,8 @@ class TIdIOHandler : public TIdComponent {
   // Bounds each later SendBytes to `milliseconds` (0: no bound), after which it sends what it could or
   // fails with a timeout error. Handlers whose sends never block need not do anything.
   virtual void LimitSendWait(int /*milliseconds*/) {}
+  // The Windows Sockets number of the last failed receive or send.
+  virtual int LastError() const;
   virtual void CloseHandler() = 0;
 };
 

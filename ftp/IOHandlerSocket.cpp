@@ -4,6 +4,8 @@
 
 namespace ftp {
 
+int TIdIOHandler::LastError() const { return TIdStack::Instance().Invoke(&platform::SocketCalls::lastError); }
+
 void TIdIOHandlerSocket::OpenHandler() {
   if (!socketHandle_) {
     socketHandle_ = std::make_unique<TIdSocketHandle>();

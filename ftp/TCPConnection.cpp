@@ -270,7 +270,7 @@ void TIdTCPConnection::WriteBytes(const char* buffer, std::size_t count) {
     const bool bounded = BoundSendWait();
     const int sent = ioHandler_->SendBytes(buffer + position, length);
     if (sent < 0 && bounded) {
-      const int error = stack.Invoke(&platform::SocketCalls::lastError);
+      const int error = ioHandler_->LastError();
       // The send waited until a bound fell due: the next round checks it.
       if (error == platform::kSocketWouldBlock || error == platform::kSocketTimedOut) continue;
     }

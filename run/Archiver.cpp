@@ -50,11 +50,15 @@ std::string InstallArchiver(const std::string& privateFolder, std::span<const st
   return path;
 }
 
-std::string ArchiverCommandLine(const std::string& archiverPath, const RunNames& names) {
+std::string ArchiverCommandLine(const std::string& archiverPath, const RunNames& names,
+                                ArchiveEncryption encryption) {
   // The user's folder may hold blanks ("C:\Users\Ana Maria\..."); the run's own names never do.
   const bool blanks = archiverPath.find_first_of(" \t") != std::string::npos;
-  return (blanks ? "\"" + archiverPath + "\"" : archiverPath) + " a -ep -ibck " + names.workFolder +
-         names.archiveName + " " + names.localBackupPath;
+  const char* password = encryption == ArchiveEncryption::None   ? ""
+                         : encryption == ArchiveEncryption::Data ? "-p "
+                                                                 : "-hp ";
+  return (blanks ? "\"" + archiverPath + "\"" : archiverPath) + " a -ep -ibck " + password +
+         names.workFolder + names.archiveName + " " + names.localBackupPath;
 }
 
 }  // namespace run

@@ -21,8 +21,14 @@ std::span<const std::byte> EmbeddedArchiver();
 // platform::Exception when the folder is not private or the file cannot be written.
 std::string InstallArchiver(const std::string& privateFolder, std::span<const std::byte> bytes);
 
+// How the archive is protected: not at all, its data under a password, or its headers (names and sizes) too.
+enum class ArchiveEncryption { None, Data, DataAndNames };
+
 // The archiver's command line for a run: the archiver at `archiverPath` (in double quotes when it holds
 // blanks, as a user's folder may) adds the local backup file to the local archive; nothing else is quoted.
-std::string ArchiverCommandLine(const std::string& archiverPath, const RunNames& names);
+// With encryption the switch "-p" (or "-hp" for the names too) makes the archiver read the password
+// from its standard input: the password itself is never on the line.
+std::string ArchiverCommandLine(const std::string& archiverPath, const RunNames& names,
+                                ArchiveEncryption encryption = ArchiveEncryption::None);
 
 }  // namespace run

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <string>
 #include <system_error>
 
 #include "platform/Files.h"
@@ -12,6 +14,7 @@
 #include "platform/Process.h"
 #include "platform/Utf8Path.h"
 #include "run/Archiver.h"
+#include "run/RunMail.h"
 #include "run/RunTexts.h"
 #include "run/WorkFolder.h"
 
@@ -65,6 +68,21 @@ RunOutcome BackupRun::Perform() {
     outcome.anotherRunActive = true;
     return outcome;
   }
+  // An error ends the run here (no end step), but the notice still goes out.
+  try {
+    PerformStages(outcome);
+  } catch (const std::exception& error) {
+    MailRunReport(settings_, ReportOfError(error.what()), log_, console_);
+    throw;
+  }
+  MailRunReport(settings_, ReportOf(outcome), log_, console_);
+
+  log_.WriteStampedAndClose(texts::kLogRunEnd);
+  window_.RequestEnd();
+  return outcome;
+}
+
+void BackupRun::PerformStages(RunOutcome& outcome) {
   // One reading of the clock, so that date and time cannot straddle midnight.
   const RunStamp stamp = MakeRunStamp(environment_.clock.Now());
   const std::string& work = environment_.workFolder;
@@ -87,10 +105,6 @@ RunOutcome BackupRun::Perform() {
     Archive(context, archiverPath, outcome);
     Deliver(context, outcome);
   }
-
-  log_.WriteStampedAndClose(texts::kLogRunEnd);
-  window_.RequestEnd();
-  return outcome;
 }
 
 void BackupRun::CleanUp(const RunStamp& stamp, const std::string& mask, std::string_view failureLine) {
@@ -136,13 +150,24 @@ void BackupRun::Archive(RunContext& context, const std::string& archiverPath, Ru
   window_.ProcessMessages();
   // Whether the archive exists is what counts; the archiver's exit code only explains a missing one.
   const std::int64_t total = FileSize(context.names.localBackupPath);
+  // The password reaches the archiver on its standard input, as one line.
+  const std::string& password = settings_.EdtSenhaCompactacao;
+  const ArchiveEncryption encryption = password.empty()              ? ArchiveEncryption::None
+                                       : settings_.CheckOcultarNomes ? ArchiveEncryption::DataAndNames
+                                                                     : ArchiveEncryption::Data;
+  const std::optional<std::string> passwordLine =
+      password.empty() ? std::nullopt : std::optional<std::string>(password + "\n");
   const int exitCode = platform::RunAndWait(
-      ArchiverCommandLine(archiverPath, context.names),
+      ArchiverCommandLine(archiverPath, context.names, encryption), passwordLine,
       [this, total](std::int64_t read) { window_.ArchiveProgress(std::min(read, total), total); },
       kArchiveProgressPeriod);
   outcome.archiveCreated = platform::FileExists(context.names.localArchivePath);
   if (outcome.archiveCreated) {
     window_.ArchiveProgress(total, total);
+    if (encryption != ArchiveEncryption::None) {
+      log_.WriteStamped(encryption == ArchiveEncryption::Data ? texts::kLogArchiveEncrypted
+                                                              : texts::kLogArchiveEncryptedWithNames);
+    }
   } else {
     log_.WriteStamped(std::string(texts::kLogArchiveNotCreated) + std::to_string(exitCode) + ").");
   }

@@ -52,6 +52,7 @@ class BackupRun {
   RunOutcome Perform();
 
  private:
+  void PerformStages(RunOutcome& outcome);
   void CleanUp(const RunStamp& stamp, const std::string& mask, std::string_view failureLine);
   void BringBackupFromShare(RunContext& context);
   void Archive(RunContext& context, const std::string& archiverPath, RunOutcome& outcome);

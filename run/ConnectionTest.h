@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <ostream>
 #include <span>
 #include <string>
@@ -15,6 +16,10 @@ inline constexpr char kConnectionOk[] = "Conexão OK!";
 inline constexpr char kConnectionProblems[] = "Problemas com a Conexão.";
 inline constexpr char kConnectionTestRemoteName[] = "winrar";
 
+// Asked when the server's certificate does not verify and matches no pin: true trusts it (the asker has
+// pinned its fingerprint in the settings), and the test runs once more with the pin.
+using CertificateTrust = std::function<bool(const ftp::TIdCertificateInfo& certificate)>;
+
 // What the connection test works with: the settings as they stand, the window's FTP client and the
 // window, the working folder, and the user's private folder (both with their closing separator) where
 // the archiver file, the payload, is put as for a run.
@@ -25,6 +30,7 @@ struct ConnectionTestSetup {
   std::string workFolder;
   std::string privateFolder;
   std::span<const std::byte> archiver;
+  CertificateTrust trustCertificate = {};  // empty: a certificate that does not verify fails the test
 };
 
 // "Testar Conexão": puts the archiver in the private folder as a run does, logs in, enters EdtPastaFTP as
@@ -37,6 +43,6 @@ bool BtnTestaConexaoClick(const ConnectionTestSetup& setup);
 // The connection test with no desktop: a client of its own, this build's archiver, the messages on
 // `errors` (as is an error that ends the test early). Returns whether the connection was good.
 bool TestConnectionHeadless(const app::BackupSettings& settings, const std::string& workFolder,
-                            std::ostream& errors);
+                            std::ostream& errors, const CertificateTrust& trustCertificate = {});
 
 }  // namespace run

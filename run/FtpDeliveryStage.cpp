@@ -10,8 +10,8 @@
 #include "platform/Conversions.h"
 #include "platform/Exception.h"
 #include "platform/Files.h"
-#include "run/FtpBoundRow.h"
 #include "platform/Utf8Path.h"
+#include "run/FtpBoundRow.h"
 #include "run/FtpDeliveryNames.h"
 #include "run/RunTexts.h"
 
@@ -66,6 +66,10 @@ void ConfigureFtpClient(ftp::TIdFTP& client, const app::BackupSettings& settings
   client.Username = settings.EdtUsuarioFTP;
   client.Password = settings.EdtSenhaFTP;
   client.Port = platform::StrToInt(settings.EdtPortaFTP);
+  client.UseTLS = settings.ComboSeguranca == 2   ? ftp::TIdUseTLS::utUseImplicitTLS
+                  : settings.ComboSeguranca == 1 ? ftp::TIdUseTLS::utUseExplicitTLS
+                                                 : ftp::TIdUseTLS::utNoTLSSupport;
+  client.PinnedFingerprint = settings.CertificadoFTP;
   // A deadline belongs to the run that set it, not to the connections after it.
   client.Deadline = ftp::TIdFTP::Clock::time_point::max();
 }

@@ -17,7 +17,7 @@ std::unique_ptr<ftp::TIdFTP> MakeIdFTP1();
 
 // Sets up `client` from the settings for a new connection: Passive from ComboBox1 (index 0 active, any
 // other passive), Host, Username, Password and Port (EdtPortaFTP, a decimal integer; raises when it is not),
-// and no deadline.
+// TLS from ComboSeguranca with the pin CertificadoFTP, and no deadline.
 void ConfigureFtpClient(ftp::TIdFTP& client, const app::BackupSettings& settings);
 
 // Lists the entries matching `mask` with details into `lines`. A server that refuses the mask (450 or

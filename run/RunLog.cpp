@@ -34,7 +34,14 @@ bool RunLog::WriteStamped(std::string_view message) {
 }
 
 bool RunLog::WriteRunStamped(const RunStamp& stamp, std::string_view message) {
-  return WritePlain(stamp.date + " - " + stamp.time + std::string(message));
+  std::string row = stamp.date + " - " + stamp.time + std::string(message);
+  const bool written = WritePlain(row);
+  if (rows_.size() < kMaxKeptRows) {
+    rows_.push_back(std::move(row));
+  } else {
+    ++rowsLeftOut_;
+  }
+  return written;
 }
 
 bool RunLog::WriteStampedAndClose(std::string_view message) {

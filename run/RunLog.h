@@ -3,6 +3,7 @@
 #include <fstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/Clock.h"
 #include "run/RunNames.h"
@@ -32,10 +33,18 @@ class RunLog {
 
   const std::string& Path() const { return path_; }
 
+  // The stamped lines of this run as they were meant for the file (also when the file took none of them),
+  // the first kMaxKeptRows of them: what a notice about the run quotes.
+  static constexpr std::size_t kMaxKeptRows = 1000;
+  const std::vector<std::string>& Rows() const { return rows_; }
+  std::size_t RowsLeftOut() const { return rowsLeftOut_; }
+
  private:
   std::string path_;
   platform::Clock& clock_;
   std::ofstream file_;
+  std::vector<std::string> rows_;
+  std::size_t rowsLeftOut_ = 0;
 };
 
 }  // namespace run

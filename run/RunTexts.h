@@ -39,6 +39,10 @@ inline constexpr std::string_view kLogFtpRetentionFailed =
     " - Arquivo enviado, mas não foi possível excluir os arquivos antigos do servidor FTP: ";  // + why
 inline constexpr std::string_view kLogArchiveNotCreated =
     " - O arquivo compactado não foi criado (código de saída do programa de compactação: ";  // + code + ")."
+// One row when the archive is encrypted; the password itself is never logged.
+inline constexpr std::string_view kLogArchiveEncrypted = " - Arquivo compactado protegido por senha.";
+inline constexpr std::string_view kLogArchiveEncryptedWithNames =
+    " - Arquivo compactado protegido por senha, com os nomes ocultos.";
 inline constexpr std::string_view kLogRunEnd = " - Backup Finalizado!";
 
 // Status console.

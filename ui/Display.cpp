@@ -49,6 +49,7 @@ int StartWithoutDisplay(const std::vector<std::string>& arguments) {
   if (settingsFileExists) {
     try {
       app::LoadSettings(settings, settingsPath);
+      app::LoadEmailSettings(settings, settingsPath);  // the run's notice
     } catch (const std::exception& error) {
       std::cerr << "VAzeduz: " << settingsPath << ": " << app::ErrorBoxText(error.what()) << "\n";
       return cli::kExitNoSettings;

@@ -29,6 +29,11 @@ bool AskOkCancel(QWidget* owner, const std::string& caption, const std::string& 
          QMessageBox::Ok;
 }
 
+bool AskYesNo(QWidget* owner, const std::string& caption, const std::string& text) {
+  return Show(owner, QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No) ==
+         QMessageBox::Yes;
+}
+
 void ShowErrorBox(QWidget* owner, const std::string& message) {
   ShowErrorBoxText(owner, app::ErrorBoxText(message));
 }

@@ -17,15 +17,22 @@
 #include <QStyle>
 #include <QSystemTrayIcon>
 #include <QVBoxLayout>
+#include <algorithm>
 
+#include "app/MailAddresses.h"
+#include "app/Profile.h"
 #include "app/SettingsFile.h"
 #include "app/StartUp.h"
+#include "ftp/TLSCertificate.h"
+#include "platform/Exception.h"
 #include "platform/Files.h"
 #include "run/ConnectionTest.h"
+#include "run/MailSettings.h"
 #include "run/StandardStages.h"
 #include "ui/EnterAsTab.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TFrmAgendamento.h"
+#include "ui/TFrmEmail.h"
 #include "ui/TGauge.h"
 #include "ui/TUpDown.h"
 #include "ui/Widgets.h"
@@ -121,6 +128,8 @@ TForm1::TForm1(TForm1Environment environment, QWidget* parent)
   connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
   connect(Button5, &QPushButton::clicked, this, [this] { Button5Click(); });
   connect(BtnTestaConexao, &QPushButton::clicked, this, [this] { BtnTestaConexaoClick(); });
+  connect(BtnEmail, &QPushButton::clicked, this, [this] { BtnEmailClick(); });
+  connect(CheckEnviaEmail, &QCheckBox::clicked, this, [this] { CheckEnviaEmailClick(); });
 }
 
 TForm1::~TForm1() = default;
@@ -175,9 +184,23 @@ void TForm1::BuildGroupBox3() {
   CheckDestino = Check("CheckDestino", "Gravar em:", GroupBox3);
   EdtDestino = Field("EdtDestino", GroupBox3);
   Button5 = Button("Button5", "Button5", GroupBox3);
+  // The archive's password shares the row, between the folder and its button, which keep their places.
+  QLabel* passwordCaption = Caption("Senha do arquivo compactado", GroupBox3);
+  QFont smaller = passwordCaption->font();
+  smaller.setPointSize(7);
+  passwordCaption->setFont(smaller);
+  EdtSenhaCompactacao = MaskedField("EdtSenhaCompactacao", GroupBox3);
+  EdtSenhaCompactacao->setFixedWidth(96);
+  EdtSenhaCompactacao->setMaxLength(126);  // the longest password every RAR reader takes whole
+  CheckOcultarNomes = Check("CheckOcultarNomes", "Ocultar nomes", GroupBox3);
+  CheckOcultarNomes->setFont(smaller);
   row->addWidget(CheckDestino);
   row->addWidget(EdtDestino, 1);
-  row->addSpacing(12);
+  row->addSpacing(6);
+  row->addWidget(passwordCaption);
+  row->addWidget(EdtSenhaCompactacao);
+  row->addWidget(CheckOcultarNomes);
+  row->addSpacing(6);
   row->addWidget(Button5);
 }
 
@@ -193,6 +216,8 @@ void TForm1::BuildGroupBox4() {
   EdtPortaFTP->setFixedWidth(44);
   ComboBox1 = Named(new QComboBox(GroupBox4), "ComboBox1");
   ComboBox1->addItems({"Ativo (Default)", "Passivo"});
+  ComboSeguranca = Named(new QComboBox(GroupBox4), "ComboSeguranca");
+  ComboSeguranca->addItems({"Nenhuma", "TLS Explícito", "TLS Implícito"});
   row1->addWidget(CheckFTP);
   row1->addWidget(Caption("Servidor FTP (Host)", GroupBox4));
   row1->addWidget(EdtServidorFTP, 1);
@@ -200,6 +225,8 @@ void TForm1::BuildGroupBox4() {
   row1->addWidget(EdtPortaFTP);
   row1->addWidget(Caption("Modo", GroupBox4));
   row1->addWidget(ComboBox1);
+  row1->addWidget(Caption("Segurança", GroupBox4));
+  row1->addWidget(ComboSeguranca);
   rows->addLayout(row1);
 
   auto* row2 = new QHBoxLayout;
@@ -260,6 +287,9 @@ void TForm1::BuildGroupBox5() {
   row1->addSpacing(8);
   row1->addWidget(CheckEnviaEmail);
   row1->addWidget(EdtEmail, 1);
+  BtnEmail = Button("BtnEmail", "E-mail...", GroupBox5);
+  BtnEmail->setFocusPolicy(Qt::ClickFocus);
+  row1->addWidget(BtnEmail);
   rows->addLayout(row1);
 
   auto* row2 = new QHBoxLayout;
@@ -310,12 +340,15 @@ void TForm1::BuildTray() {
 
 void TForm1::SetTabOrder() {
   const std::vector<QWidget*> order = {
-      EdtServidor,       EdtUsuario,     EdtSenha,    EdtBase,         EdtPastaTemp,   EdtPastaComp,
-      CheckDestino,      EdtDestino,     Button5,     CheckFTP,        EdtServidorFTP, EdtPortaFTP,
-      ComboBox1,         EdtUsuarioFTP,  EdtSenhaFTP, EdtPastaFTP,     edtarquivosftp, Check_ErroFTP,
-      CheckMudaExtensao, EdtExtensaoFTP, CheckConfig, CheckEnviaEmail, EdtEmail,       Button2,
-      Button1,           Button3,        Button4};
+      EdtServidor,   EdtUsuario,        EdtSenha,       EdtBase,     EdtPastaTemp,    EdtPastaComp,
+      CheckDestino,  EdtDestino,        Button5,        CheckFTP,    EdtServidorFTP,  EdtPortaFTP,
+      ComboBox1,     ComboSeguranca,    EdtUsuarioFTP,  EdtSenhaFTP, EdtPastaFTP,     edtarquivosftp,
+      Check_ErroFTP, CheckMudaExtensao, EdtExtensaoFTP, CheckConfig, CheckEnviaEmail, EdtEmail,
+      Button2,       Button1,           Button3,        Button4};
   for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+  // The archive's controls follow the original order, which stays as it was.
+  QWidget::setTabOrder(Button4, EdtSenhaCompactacao);
+  QWidget::setTabOrder(EdtSenhaCompactacao, CheckOcultarNomes);
 }
 
 app::BackupSettings TForm1::Settings() const {
@@ -336,12 +369,17 @@ app::BackupSettings TForm1::Settings() const {
   settings.EdtSenhaFTP = Text(EdtSenhaFTP->text());
   settings.edtarquivosftp = Text(edtarquivosftp->text());
   settings.ComboBox1 = ComboBox1->currentIndex();
+  settings.ComboSeguranca = std::max(ComboSeguranca->currentIndex(), 0);
+  settings.CertificadoFTP = certificadoFTP_;
   settings.Check_ErroFTP = Check_ErroFTP->isChecked();
   settings.CheckMudaExtensao = CheckMudaExtensao->isChecked();
   settings.EdtExtensaoFTP = Text(EdtExtensaoFTP->text());
   settings.CheckConfig = CheckConfig->isChecked();
   settings.EdtEmail = Text(EdtEmail->text());
   settings.CheckEnviaEmail = CheckEnviaEmail->isChecked();
+  settings.EdtSenhaCompactacao = Text(EdtSenhaCompactacao->text());
+  settings.CheckOcultarNomes = CheckOcultarNomes->isChecked();
+  CopyMailServer(mailServer_, settings);
   return settings;
 }
 
@@ -364,12 +402,17 @@ void TForm1::ShowSettings(const app::BackupSettings& settings) {
   // A stored index outside the list selects nothing.
   const bool listed = settings.ComboBox1 >= 0 && settings.ComboBox1 < ComboBox1->count();
   ComboBox1->setCurrentIndex(listed ? settings.ComboBox1 : -1);
+  ComboSeguranca->setCurrentIndex(settings.ComboSeguranca);
+  certificadoFTP_ = settings.CertificadoFTP;
   Check_ErroFTP->setChecked(settings.Check_ErroFTP);
   CheckMudaExtensao->setChecked(settings.CheckMudaExtensao);
   EdtExtensaoFTP->setText(Text(settings.EdtExtensaoFTP));
   CheckConfig->setChecked(settings.CheckConfig);
   EdtEmail->setText(Text(settings.EdtEmail));
   CheckEnviaEmail->setChecked(settings.CheckEnviaEmail);
+  EdtSenhaCompactacao->setText(Text(settings.EdtSenhaCompactacao));
+  CheckOcultarNomes->setChecked(settings.CheckOcultarNomes);
+  CopyMailServer(settings, mailServer_);
 }
 
 void TForm1::FormCreate(const std::vector<std::string>& arguments) {
@@ -442,7 +485,26 @@ void TForm1::Button1Click() {
 }
 
 void TForm1::Button2Click() {
-  Guarded([this] { app::SaveSettings(Settings(), environment_.settingsPath); });
+  Guarded([this] {
+    // A line break in an address would become a header of its own in every notice.
+    const std::string addresses = Text(EdtEmail->text());
+    const std::string problem = addresses.empty() ? std::string() : app::MailAddressListProblem(addresses);
+    if (!problem.empty()) throw platform::Exception("E-mail: " + problem);
+    app::SaveSettings(Settings(), environment_.settingsPath);
+  });
+}
+
+void TForm1::BtnEmailClick() {
+  TFrmEmail dialog(Settings(), this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  CopyMailServer(dialog.Settings(), mailServer_);
+  if (!run::HasMailServer(mailServer_)) CheckEnviaEmail->setChecked(false);
+}
+
+void TForm1::CheckEnviaEmailClick() {
+  if (!CheckEnviaEmail->isChecked() || run::HasMailServer(mailServer_)) return;
+  CheckEnviaEmail->setChecked(false);
+  ShowNotice("Para enviar e-mail, informe antes o servidor de e-mail (botão \"E-mail...\").");
 }
 
 void TForm1::Button3Click() {
@@ -469,10 +531,23 @@ void TForm1::BtnTestaConexaoClick() {
     if (environment_.connectionTest) {
       environment_.connectionTest(settings, *this);
     } else {
-      run::BtnTestaConexaoClick({settings, StandardStages().IdFTP1(), *this, environment_.workFolder,
-                                 environment_.privateFolder, environment_.archiver});
+      run::BtnTestaConexaoClick(
+          {settings, StandardStages().IdFTP1(), *this, environment_.workFolder, environment_.privateFolder,
+           environment_.archiver,
+           [this](const ftp::TIdCertificateInfo& certificate) { return TrustCertificate(certificate); }});
     }
   });
+}
+
+bool TForm1::TrustCertificate(const ftp::TIdCertificateInfo& certificate) {
+  if (!AskYesNo(this, "Certificado não confiável",
+                ftp::CertificateText(certificate) + "\nConfiar neste certificado para este servidor?")) {
+    return false;
+  }
+  // Pinned at once, as the user has just decided it, whether or not the other changes are saved.
+  certificadoFTP_ = certificate.Fingerprint;
+  app::WriteProfileString(environment_.settingsPath, "FTP", "Certificado", certificate.Fingerprint);
+  return true;
 }
 
 void TForm1::pmnuiOpenClick() { ShowAndRaise(); }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/BackupSettings.h"
+#include "ftp/Exceptions.h"
 #include "run/BackupRun.h"
 #include "run/RunWindow.h"
 
@@ -75,6 +76,9 @@ class TForm1 final : public QWidget, public run::RunWindow {
   void Button4Click();
   void Button5Click();
   void BtnTestaConexaoClick();
+  // "E-mail...": the mail server dialog. Ticking CheckEnviaEmail without a mail server is refused.
+  void BtnEmailClick();
+  void CheckEnviaEmailClick();
   void pmnuiOpenClick();
   void pmnuiExitClick();
 
@@ -111,6 +115,7 @@ class TForm1 final : public QWidget, public run::RunWindow {
   QLineEdit* EdtServidorFTP;
   QLineEdit* EdtPortaFTP;
   QComboBox* ComboBox1;
+  QComboBox* ComboSeguranca;
   QLineEdit* EdtUsuarioFTP;
   QLineEdit* EdtSenhaFTP;
   QLabel* Pasta;
@@ -125,7 +130,10 @@ class TForm1 final : public QWidget, public run::RunWindow {
   QGroupBox* GroupBox5;
   QCheckBox* CheckConfig;
   QCheckBox* CheckEnviaEmail;
+  QLineEdit* EdtSenhaCompactacao;  // the archive's password (masked); empty: not encrypted
+  QCheckBox* CheckOcultarNomes;    // the archive's names hidden too
   QLineEdit* EdtEmail;
+  QPushButton* BtnEmail;
   QPushButton* Button2;
   QPushButton* Button1;
   QPushButton* Button3;
@@ -158,12 +166,17 @@ class TForm1 final : public QWidget, public run::RunWindow {
   void Guarded(const std::function<void()>& body);
   // Shows the notice and says so when a run or a connection test is under way.
   bool RefusedWhileBusy();
+  // "Testar Conexão" met a certificate that does not verify: shows it and asks; yes pins it in the file.
+  bool TrustCertificate(const ftp::TIdCertificateInfo& certificate);
 
   TForm1Environment environment_;
   std::unique_ptr<run::StandardStages> standardStages_;
   bool runUnderWay_ = false;
   bool testUnderWay_ = false;
+  std::string certificadoFTP_;  // FTP/Certificado, which no control shows
   bool endRequested_ = false;
+  // The fields of the section Email, which the "E-mail..." dialog shows and edits.
+  app::BackupSettings mailServer_;
 };
 
 }  // namespace ui

@@ -1,7 +1,9 @@
 #include "platform/Process.h"
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <fstream>
@@ -28,11 +30,61 @@ std::int64_t BytesRead(pid_t process) {
   return -1;
 }
 
+// A pipe already holding `bytes`, its write end closed: what the program reads as its standard input.
+// Filled before the program exists, so writing can neither block nor hit a reader that has gone.
+class FilledPipe {
+ public:
+  FilledPipe() = default;
+  FilledPipe(const FilledPipe&) = delete;
+  FilledPipe& operator=(const FilledPipe&) = delete;
+  ~FilledPipe() {
+    if (readEnd_ >= 0) ::close(readEnd_);
+  }
+
+  bool Fill(std::string_view bytes) {
+    int ends[2] = {-1, -1};
+    if (::pipe2(ends, O_CLOEXEC) != 0) return false;
+    readEnd_ = ends[0];
+    bool written = ::fcntl(ends[1], F_SETFL, O_NONBLOCK) == 0;
+    while (written && !bytes.empty()) {
+      const ssize_t count = ::write(ends[1], bytes.data(), bytes.size());
+      if (count < 0 && errno == EINTR) continue;
+      written = count > 0;
+      if (written) bytes.remove_prefix(static_cast<std::size_t>(count));
+    }
+    ::close(ends[1]);
+    return written;
+  }
+
+  int ReadEnd() const { return readEnd_; }
+
+ private:
+  int readEnd_ = -1;
+};
+
+// posix_spawn's file actions, freed with the object.
+class FileActions {
+ public:
+  FileActions() { ::posix_spawn_file_actions_init(&actions_); }
+  FileActions(const FileActions&) = delete;
+  FileActions& operator=(const FileActions&) = delete;
+  ~FileActions() { ::posix_spawn_file_actions_destroy(&actions_); }
+  posix_spawn_file_actions_t* Get() { return &actions_; }
+
+ private:
+  posix_spawn_file_actions_t actions_;
+};
+
 }  // namespace
 
 int RunAndWait(const std::string& commandLine) { return RunAndWait(commandLine, {}, {}); }
 
 int RunAndWait(const std::string& commandLine, const ReadProgress& onRead, std::chrono::milliseconds period) {
+  return RunAndWait(commandLine, std::nullopt, onRead, period);
+}
+
+int RunAndWait(const std::string& commandLine, std::optional<std::string_view> standardInput,
+               const ReadProgress& onRead, std::chrono::milliseconds period) {
   std::vector<std::string> arguments;
   std::string_view rest = commandLine;
   if (rest.starts_with('"')) {
@@ -46,8 +98,20 @@ int RunAndWait(const std::string& commandLine, const ReadProgress& onRead, std::
   if (arguments.empty()) return -1;
   const std::vector<char*> argv = SpawnArguments(arguments);
 
+  FilledPipe input;
+  FileActions actions;
+  if (standardInput) {
+    // The duplicate on descriptor 0 loses the close-on-exec mark; the pipe's own descriptor keeps it.
+    if (standardInput->size() > kStandardInputLimit || !input.Fill(*standardInput) ||
+        ::posix_spawn_file_actions_adddup2(actions.Get(), input.ReadEnd(), STDIN_FILENO) != 0) {
+      return -1;
+    }
+  }
   pid_t child = 0;
-  if (::posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
+  if (::posix_spawnp(&child, argv[0], standardInput ? actions.Get() : nullptr, nullptr, argv.data(),
+                     environ) != 0) {
+    return -1;
+  }
   int status = 0;
   for (;;) {
     const pid_t waited = ::waitpid(child, &status, onRead ? WNOHANG : 0);

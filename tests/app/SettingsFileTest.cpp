@@ -11,6 +11,7 @@
 #include <functional>
 #include <iostream>
 
+#include "app/Credentials.h"
 #include "app/SettingsFile.h"
 #include "platform/Errors.h"
 #include "tests/support/TempFolder.h"
@@ -30,7 +31,11 @@ const std::string kInitialFile =
     "[FTP]\r\nEnviarBackup=N\r\nServidor=\r\nPasta=\r\nPorta=21\r\nUsuario=\r\nSenha=\r\nNumeroDeArquivos="
     "10\r\n"
     "Modo=0\r\nMostraErro=S\r\nMudaExtens\xE3o=N\r\nExtens\xE3o=\r\n"
-    "[Configuracao]\r\nAbrir=N\r\nEmail=\r\nEnviarEmail=N\r\n";
+    "[Configuracao]\r\nAbrir=N\r\nEmail=\r\nEnviarEmail=N\r\n"
+    "[Compactacao]\r\nSenha=\r\nOcultarNomes=N\r\n"
+    "[Email]\r\nServidor=\r\nPorta=587\r\nSeguran\xE7"
+    "a=1\r\nUsuario=\r\nSenha=\r\nRemetente=\r\nCertificado=\r\n"
+    "Sempre=N\r\n";
 
 bool SameSettings(const BackupSettings& a, const BackupSettings& b) {
   return a.EdtServidor == b.EdtServidor && a.EdtBase == b.EdtBase && a.EdtUsuario == b.EdtUsuario &&
@@ -41,7 +46,9 @@ bool SameSettings(const BackupSettings& a, const BackupSettings& b) {
          a.EdtSenhaFTP == b.EdtSenhaFTP && a.edtarquivosftp == b.edtarquivosftp &&
          a.ComboBox1 == b.ComboBox1 && a.Check_ErroFTP == b.Check_ErroFTP &&
          a.CheckMudaExtensao == b.CheckMudaExtensao && a.EdtExtensaoFTP == b.EdtExtensaoFTP &&
-         a.CheckConfig == b.CheckConfig && a.EdtEmail == b.EdtEmail && a.CheckEnviaEmail == b.CheckEnviaEmail;
+         a.CheckConfig == b.CheckConfig && a.EdtEmail == b.EdtEmail &&
+         a.CheckEnviaEmail == b.CheckEnviaEmail && a.EdtSenhaCompactacao == b.EdtSenhaCompactacao &&
+         a.CheckOcultarNomes == b.CheckOcultarNomes;
 }
 
 BackupSettings Loaded(const std::string& bytes) {
@@ -53,7 +60,7 @@ BackupSettings Loaded(const std::string& bytes) {
   return settings;
 }
 
-TEST(SaveSettings, WritesTheTwentyTwoEntriesInOrderFromScratch) {
+TEST(SaveSettings, WritesTheEntriesInOrderFromScratch) {
   TempFolder temp;
   app::SaveSettings(BackupSettings(), temp / app::kSettingsFileName);
   EXPECT_EQ(ReadBytes(temp / app::kSettingsFileName), kInitialFile);
@@ -95,7 +102,11 @@ TEST(SaveSettings, ReplacesEntriesWhereTheyStandAndKeepsEverythingElse) {
       "Usuario=\r\nSenha=\r\nNumeroDeArquivos=10\r\nMostraErro=S\r\nMudaExtens\xE3o=N\r\nExtens\xE3o=\r\n\r\n"
       "[servidor]\r\nnome=srv\r\nBase=\r\nUsuario=@CCTXT\r\nSenha=asnudwkfu\r\nTemp=\r\nPastaComp=\r\n"
       "[Destino]\r\nSalvarDestino=N\r\nSalvar=\r\n"
-      "[Configuracao]\r\nAbrir=N\r\nEmail=\r\nEnviarEmail=N\r\n");
+      "[Configuracao]\r\nAbrir=N\r\nEmail=\r\nEnviarEmail=N\r\n"
+      "[Compactacao]\r\nSenha=\r\nOcultarNomes=N\r\n"
+      "[Email]\r\nServidor=\r\nPorta=587\r\nSeguran\xE7"
+      "a=1\r\nUsuario=\r\nSenha=\r\nRemetente=\r\nCertificado=\r\n"
+      "Sempre=N\r\n");
 }
 
 TEST(LoadSettings, AppliesTheLoadRuleOfEachKind) {
@@ -120,6 +131,16 @@ TEST(LoadSettings, AppliesTheLoadRuleOfEachKind) {
          EXPECT_FALSE(s.CheckConfig);
          EXPECT_TRUE(s.CheckEnviaEmail);  // trailing blank trimmed by the reader
          EXPECT_FALSE(s.CheckDestino);
+       }},
+      {"archive password unscrambled, names hidden", "[Compactacao]\r\nSenha=rhjrhjrhj\r\nOcultarNomes=S\r\n",
+       [](const BackupSettings& s) {
+         EXPECT_EQ(s.EdtSenhaCompactacao, app::UnscrambleCredential("rhjrhjrhj"));
+         EXPECT_TRUE(s.CheckOcultarNomes);
+       }},
+      {"no archive section: no encryption", "[Configuracao]\r\nAbrir=N\r\n",
+       [](const BackupSettings& s) {
+         EXPECT_EQ(s.EdtSenhaCompactacao, "");
+         EXPECT_FALSE(s.CheckOcultarNomes);
        }},
       {"empty port", "[FTP]\r\nPorta=\r\n", [](const BackupSettings& s) { EXPECT_EQ(s.EdtPortaFTP, "21"); }},
       {"port", "[FTP]\r\nPorta=2121\r\n", [](const BackupSettings& s) { EXPECT_EQ(s.EdtPortaFTP, "2121"); }},
@@ -240,6 +261,8 @@ TEST(SettingsFile, WhatIsSavedLoadsBackUnchanged) {
   settings.EdtEmail = "ti@empresa.com.br";
   settings.CheckEnviaEmail = true;
   settings.edtarquivosftp = "200";
+  settings.EdtSenhaCompactacao = "Cofre-Açaí 2026!";
+  settings.CheckOcultarNomes = true;
 
   TempFolder temp;
   const std::string path = temp / app::kSettingsFileName;
@@ -253,6 +276,59 @@ TEST(SettingsFile, WhatIsSavedLoadsBackUnchanged) {
   EXPECT_EQ(loaded.EdtUsuario, "a!");
   EXPECT_EQ(loaded.EdtSenha, settings.EdtSenha);
   EXPECT_EQ(loaded.EdtSenhaFTP, settings.EdtSenhaFTP);
+}
+
+TEST(SettingsFile, TheMailServerComesBackAndAbsentKeysMeanNone) {
+  BackupSettings settings;
+  settings.EdtServidorEmail = "smtp.empresa.com.br";
+  settings.ComboSegurancaEmail = 2;
+  settings.EdtPortaEmail = "2465";
+  settings.EdtUsuarioEmail = "avisos@empresa.com.br";
+  settings.EdtSenhaEmail = "s\xC3\xA9nha";
+  settings.EdtRemetenteEmail = "backup@empresa.com.br";
+  settings.EdtCertificadoEmail = "AB:CD";
+  settings.CheckEmailSempre = true;
+  TempFolder temp;
+  const std::string path = temp / app::kSettingsFileName;
+  app::SaveSettings(settings, path);
+  EXPECT_EQ(ReadBytes(path).find("avisos@"), std::string::npos) << "the user is scrambled";
+  BackupSettings loaded;
+  app::LoadEmailSettings(loaded, path);
+  EXPECT_EQ(loaded.EdtServidorEmail, settings.EdtServidorEmail);
+  EXPECT_EQ(loaded.ComboSegurancaEmail, 2);
+  EXPECT_EQ(loaded.EdtPortaEmail, "2465");
+  EXPECT_EQ(loaded.EdtUsuarioEmail, settings.EdtUsuarioEmail);
+  EXPECT_EQ(loaded.EdtSenhaEmail, settings.EdtSenhaEmail);
+  EXPECT_EQ(loaded.EdtRemetenteEmail, settings.EdtRemetenteEmail);
+  EXPECT_EQ(loaded.EdtCertificadoEmail, "AB:CD");
+  EXPECT_TRUE(loaded.CheckEmailSempre);
+
+  struct Case {
+    const char* file;
+    int security;
+    const char* port;
+  } cases[] = {
+      {"[Configuracao]\r\nEmail=a@b.c\r\n", 1, "587"},
+      {"[Email]\r\nServidor=smtp\r\nSeguran\xE7"
+       "a=0\r\n",
+       0, "25"},
+      {"[Email]\r\nServidor=smtp\r\nSeguran\xE7"
+       "a=2\r\n",
+       2, "465"},
+      {"[Email]\r\nServidor=smtp\r\nSeguran\xE7"
+       "a=7\r\n",
+       -1, "587"},
+      {"[Email]\r\nServidor=smtp\r\nSeguran\xE7"
+       "a=x\r\nPorta=2525\r\n",
+       -1, "2525"},
+  };
+  for (const Case& c : cases) {
+    const BackupSettings read = Loaded(c.file);
+    EXPECT_EQ(read.ComboSegurancaEmail, c.security) << c.file;
+    EXPECT_EQ(read.EdtPortaEmail, c.port) << c.file;
+    EXPECT_FALSE(read.CheckEmailSempre) << c.file;
+  }
+  EXPECT_EQ(Loaded("[Configuracao]\r\nEmail=a@b.c\r\n").EdtServidorEmail, "") << "no server";
 }
 
 TEST(SettingsFile, AModeOutOfRangeIsSavedAsNothingSelected) {
@@ -365,5 +441,35 @@ TEST(SaveSettings, EntriesWrittenBeforeAFailureStayWritten) {
 }
 
 #endif
+
+TEST(TlsSettings, AbsentMeansClearTextAndTheKeysAppearOnlyOnceSet) {
+  EXPECT_EQ(Loaded("[FTP]\r\nModo=1\r\n").ComboSeguranca, 0);
+  EXPECT_EQ(Loaded("[FTP]\r\nSeguran\xE7"
+                   "a=2\r\nCertificado=ab:CD\r\n")
+                .CertificadoFTP,
+            "ab:CD");
+  for (const char* bad : {"3", "-1", "sim"}) {
+    EXPECT_THROW(Loaded("[FTP]\r\nSeguran\xE7"
+                        "a=" +
+                        std::string(bad) + "\r\n"),
+                 platform::Exception)
+        << bad;
+  }
+
+  TempFolder temp;
+  const std::string path = temp / app::kSettingsFileName;
+  BackupSettings settings;
+  settings.ComboSeguranca = 1;
+  settings.CertificadoFTP = std::string(64, 'a');
+  app::SaveSettings(settings, path);
+  EXPECT_EQ(Loaded(ReadBytes(path)).ComboSeguranca, 1);
+  EXPECT_EQ(Loaded(ReadBytes(path)).CertificadoFTP, std::string(64, 'a'));
+  settings.ComboSeguranca = 0;
+  settings.CertificadoFTP.clear();
+  app::SaveSettings(settings, path);
+  EXPECT_NE(ReadBytes(path).find("Seguran\xE7"
+                                 "a=0\r\nCertificado=\r\n"),
+            std::string::npos);
+}
 
 }  // namespace

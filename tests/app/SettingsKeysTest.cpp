@@ -15,7 +15,11 @@ namespace {
 TEST(KnownSettingsKeys, AreTheKeysTheWindowWritesInItsOrder) {
   testsupport::TempFolder temp;
   const std::string path = temp / "Configuracaobkp.ini";
-  app::SaveSettings(app::BackupSettings{}, path);
+  // With TLS set, so that its keys, written once they matter, are there too.
+  app::BackupSettings settings;
+  settings.ComboSeguranca = 1;
+  settings.CertificadoFTP = std::string(64, 'A');
+  app::SaveSettings(settings, path);
   std::string written;
   std::string section;
   for (const std::string& line : testsupport::LogLines(path)) {
@@ -94,6 +98,14 @@ TEST(StoredValue, RefusesWhatTheRunCouldNotUseNamingTheKey) {
       {"FTP.Pasta", "a\rb", "o valor contém uma quebra de linha"},
       {"FTP.Senha", "linha\r\n", "o valor contém uma quebra de linha"},
       {"FTP.Usuario", "José", ""},
+      {"Compactacao.Senha", "", ""},  // no encryption
+      {"Compactacao.Senha", "Sênha-ÇÃO_ü€ #!$%", ""},
+      {"Compactacao.Senha", std::string(126, 'a'), ""},
+      {"Compactacao.Senha", std::string(127, 'a'), "a senha tem mais de 126 caracteres"},
+      {"Compactacao.Senha", "linha\nnova", "o valor contém uma quebra de linha"},
+      {"Compactacao.Senha", "a\tb", "a senha contém um caractere de controle"},
+      {"Compactacao.Senha", "密码", "o valor contém caracteres que o arquivo (Windows-1252) não guarda"},
+      {"Compactacao.OcultarNomes", "S", ""},
       {"FTP.Usuario", "用户", "o valor contém caracteres que o arquivo (Windows-1252) não guarda"},
   };
   for (const auto& c : cases) {

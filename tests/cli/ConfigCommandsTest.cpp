@@ -54,7 +54,7 @@ TEST_F(ConfigCommand, InitWritesEveryKeyAtItsInitialValueAsTheWindowWould) {
 
 TEST_F(ConfigCommand, InitAsksTheEssentialsAtATerminalUntilEachAnswerIsGood) {
   CapturedConsole console({"db.example", "/dados/ormelin.fdb", "", "segredo", "N", "", "S", "ftp.example",
-                           "/copias", "porta", "2121", "tester", "ftpsenha"},
+                           "/copias", "porta", "2121", "tester", "ftpsenha", "", ""},
                           true);
   ASSERT_EQ(Run({"init"}, console), 0) << console.err.str();
   const app::BackupSettings settings = Loaded();
@@ -69,11 +69,13 @@ TEST_F(ConfigCommand, InitAsksTheEssentialsAtATerminalUntilEachAnswerIsGood) {
   EXPECT_EQ(settings.EdtPortaFTP, "2121");
   EXPECT_EQ(settings.EdtUsuarioFTP, "tester");
   EXPECT_EQ(settings.EdtSenhaFTP, "ftpsenha");
+  EXPECT_EQ(settings.EdtSenhaCompactacao, "");  // Enter: no encryption
+  EXPECT_FALSE(settings.CheckOcultarNomes);
   EXPECT_NE(console.out.str().find("Porta FTP [21]: "), std::string::npos) << console.out.str();
   EXPECT_NE(console.out.str().find("  não é um número.\n"), std::string::npos);
-  // Only the two passwords were read without echo, and the initial one is never shown.
-  const std::vector<bool> hidden = {false, false, false, true,  false, false, false,
-                                    false, false, false, false, false, true};
+  // Only the three passwords were read without echo, and the initial one is never shown.
+  const std::vector<bool> hidden = {false, false, false, true,  false, false, false, false,
+                                    false, false, false, false, true,  true,  false};
   EXPECT_EQ(console.input.hiddenReads, hidden);
   EXPECT_EQ(console.out.str().find("velvetorb"), std::string::npos);
 }

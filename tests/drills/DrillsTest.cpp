@@ -119,18 +119,25 @@ bool WaitFor(const std::function<bool()>& condition, double seconds) {
   return false;
 }
 
+// Three archives of earlier runs in the server's folder "backups", which the drills' runs upload to.
+const std::vector<std::string> earlier{"bkp01012026000000.rar", "bkp02012026000000.rar",
+                                       "bkp03012026000000.rar"};
+
+fs::path ServerFolderWithEarlierArchives(const ftpfixtures::PyFtpServer& server) {
+  const fs::path folder = fs::path(server.Home()) / "backups";
+  fs::create_directory(folder);
+  for (const std::string& name : earlier) testsupport::WriteBytes(folder / name, "earlier " + name);
+  return folder;
+}
+
 // The FTP server killed in the middle of a 200 MB upload, on every attempt or on the first only.
 TEST_F(DrillTest, FtpServerKilledDuringTheUpload) {
-  const std::vector<std::string> earlier{"bkp01012026000000.rar", "bkp02012026000000.rar",
-                                         "bkp03012026000000.rar"};
   for (const int kills : {3, 1}) {
     SCOPED_TRACE(std::to_string(kills) + " kill(s)");
     fs::remove_all(Work());
     fs::remove(Config() + "BkpLog.txt");
     ftpfixtures::PyFtpServer server;
-    const fs::path folder = fs::path(server.Home()) / "backups";
-    fs::create_directory(folder);
-    for (const std::string& name : earlier) testsupport::WriteBytes(folder / name, "earlier " + name);
+    const fs::path folder = ServerFolderWithEarlierArchives(server);
     Database(200 * kMiB);
     UseFtp(server, "backups");
     settings.edtarquivosftp = "2";
@@ -177,8 +184,6 @@ TEST_F(DrillTest, FtpServerKilledDuringTheUpload) {
 
 // Servers that refuse the upload, know no renames, or lie about the size they hold.
 TEST_F(DrillTest, FaultyServersNeverCostAnArchive) {
-  const std::vector<std::string> earlier{"bkp01012026000000.rar", "bkp02012026000000.rar",
-                                         "bkp03012026000000.rar"};
   struct Case {
     const char* fault;
     int exitCode;
@@ -187,9 +192,7 @@ TEST_F(DrillTest, FaultyServersNeverCostAnArchive) {
     SCOPED_TRACE(c.fault);
     fs::remove_all(Work());
     ftpfixtures::PyFtpServer server(c.fault);
-    const fs::path folder = fs::path(server.Home()) / "backups";
-    fs::create_directory(folder);
-    for (const std::string& name : earlier) testsupport::WriteBytes(folder / name, "earlier " + name);
+    const fs::path folder = ServerFolderWithEarlierArchives(server);
     Database(4 * kMiB);
     UseFtp(server, "/backups");
     settings.edtarquivosftp = "2";

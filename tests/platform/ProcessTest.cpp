@@ -54,6 +54,28 @@ TEST(RunAndWait, AQuotedFirstWordNamesAProgramInAFolderWithBlanks) {
   EXPECT_EQ(platform::RunAndWait("\"" + temp / "Ana Maria/winrar.exe " + output), -1) << "no closing quote";
 }
 
+TEST(RunAndWait, HandsTheProgramExactlyTheGivenStandardInputAndNothingOnItsCommandLine) {
+  TempFolder temp;
+  // The program copies its standard input and its arguments.
+  WriteBytes(temp / "read.sh", "cat > \"$1\"; printf '%s' \"$*\" > \"$1.args\"\n");
+  const std::string output = temp / "in";
+  const std::string secret = "Sênha secreta\n";
+  struct Case {
+    const char* what;
+    std::string input;
+  } cases[] = {
+      {"a line", secret}, {"nothing", ""}, {"the limit", std::string(platform::kStandardInputLimit, 'x')}};
+  for (const auto& c : cases) {
+    ASSERT_EQ(platform::RunAndWait("/bin/sh " + temp / "read.sh" + " " + output, c.input, {}, {}), 0)
+        << c.what;
+    EXPECT_EQ(ReadBytes(output), c.input) << c.what;
+    EXPECT_EQ(ReadBytes(output + ".args"), output) << c.what;
+  }
+  EXPECT_EQ(platform::RunAndWait("/bin/sh " + temp / "read.sh" + " " + output,
+                                 std::string(platform::kStandardInputLimit + 1, 'x'), {}, {}),
+            -1);
+}
+
 TEST(RunAndWait, TellsHowMuchTheProgramHasReadWhileItRuns) {
   TempFolder temp;
   std::string lines;

@@ -89,6 +89,11 @@ TEST(ArchiverTest, CommandLineQuotesOnlyAnArchiverPathWithBlanks) {
   EXPECT_EQ(run::ArchiverCommandLine(plain, names), plain + arguments);
   const std::string blanks = "Ana Maria" + separator + "winrar.exe";
   EXPECT_EQ(run::ArchiverCommandLine(blanks, names), "\"" + blanks + "\"" + arguments);
+  // The password goes to the archiver's standard input; the line only says to read it.
+  EXPECT_EQ(run::ArchiverCommandLine(plain, names, run::ArchiveEncryption::Data),
+            plain + " a -ep -ibck -p" + arguments.substr(12));
+  EXPECT_EQ(run::ArchiverCommandLine(plain, names, run::ArchiveEncryption::DataAndNames),
+            plain + " a -ep -ibck -hp" + arguments.substr(12));
 }
 
 }  // namespace

@@ -11,6 +11,10 @@
 #include "tests/run/NullDeliveryStage.h"
 #include "tests/run/RunTestSupport.h"
 #include "tests/support/TempFolder.h"
+#ifndef _WIN32
+#include "tests/tools/rar/Readers.h"
+#include "tools/rar/Crc32.h"
+#endif
 
 namespace {
 
@@ -38,7 +42,6 @@ class RunArchiveTest : public testing::Test {
     runtest::RecordingWindow window;
     runtest::NullDeliveryStage destination;
     runtest::NullDeliveryStage ftp;
-    app::BackupSettings settings;
     return run::BackupRun(settings, window, {database, destination, ftp},
                           {clock, sleeper, work, root.Path(),
                            root.Path() + "private" + platform::kPathSeparator, run::EmbeddedArchiver()})
@@ -46,6 +49,7 @@ class RunArchiveTest : public testing::Test {
   }
 
   testsupport::TempFolder root;
+  app::BackupSettings settings;
   const std::string work = root.Path() + "Backup" + platform::kPathSeparator;
   const std::string archive = work + "bkp08122026210728.rar";
   runtest::FakeClock clock{runtest::kRunStart};
@@ -68,6 +72,35 @@ TEST_F(RunArchiveTest, EmbeddedArchiverWritesAnArchiveBsdtarReadsBack) {
   EXPECT_TRUE(testsupport::ReadBytes(root.Root() / "unar" / "bkp08122026210728.bk") == backup);
 #endif
   EXPECT_TRUE(fs::exists(work + "bkp08122026210728.bk"));
+}
+
+TEST_F(RunArchiveTest, WithAPasswordTheArchiveHidesDataAndNameAndOpensOnlyWithIt) {
+  std::string backup;
+  while (backup.size() < 200000)
+    backup += "INSERT INTO CLIENTES VALUES ('Maria da Conceição', '11 5555-0101');\n";
+  database.contents = backup;
+  settings.EdtSenhaCompactacao = "Cofre-Açaí 2026!";
+  settings.CheckOcultarNomes = true;
+
+  EXPECT_TRUE(Perform().archiveCreated);
+
+  const std::string bytes = testsupport::ReadBytes(archive);
+  EXPECT_EQ(bytes.find("Maria"), std::string::npos);
+  EXPECT_EQ(bytes.find("bkp08122026210728"), std::string::npos);
+  const std::string log = testsupport::ReadBytes(root.Path() + "BkpLog.txt");
+  EXPECT_NE(log.find(" - Arquivo compactado protegido por senha, com os nomes ocultos.\r\n"),
+            std::string::npos)
+      << log;
+  EXPECT_EQ(log.find("Cofre"), std::string::npos) << "the password is never logged";
+#ifndef _WIN32
+  const rar::testing::ReadBack opened = rar::testing::ReadWithUnar(archive, settings.EdtSenhaCompactacao);
+  ASSERT_TRUE(opened.ok) << opened.log;
+  EXPECT_EQ(opened.names, std::vector<std::string>{"bkp08122026210728.bk"});
+  EXPECT_EQ(opened.size, backup.size());
+  EXPECT_EQ(opened.crc,
+            rar::Crc32::Of(std::span(reinterpret_cast<const std::uint8_t*>(backup.data()), backup.size())));
+  EXPECT_FALSE(rar::testing::ReadWithUnar(archive, "Cofre-Acai 2026!").ok);
+#endif
 }
 
 #ifndef _WIN32

@@ -1,4 +1,5 @@
 // "Testar Conexão" from the window, against a real FTP server on loopback.
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -6,6 +7,7 @@
 #include <memory>
 
 #include "UiTestSupport.h"
+#include "app/Profile.h"
 #include "tests/fixtures/ftp/FtpServers.h"
 #include "tests/run/RunTestSupport.h"
 #include "ui/TForm1.h"
@@ -52,6 +54,40 @@ class TForm1FtpTest : public QObject {
     QVERIFY(!form->Gauge1->isVisible());
     QVERIFY(form->Button1->isEnabled() && form->Button2->isEnabled());
     QVERIFY(!form->EndRequested());
+  }
+  void untrustedCertificateIsShownAndPinnedOnlyWhenTrusted_data() {
+    QTest::addColumn<bool>("trust");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("trusted") << true << QString::fromUtf8("Conexão OK!");
+    QTest::newRow("not trusted") << false << QString::fromUtf8("Problemas com a Conexão.");
+  }
+
+  void untrustedCertificateIsShownAndPinnedOnlyWhenTrusted() {
+    QFETCH(bool, trust);
+    QFETCH(QString, message);
+    ftpfixtures::TestCertificates certificates;
+    ftpfixtures::PyFtpServer server("",
+                                    {certificates.Certificate("selfsigned"), certificates.Key("selfsigned")});
+    QTemporaryDir config;
+    QTemporaryDir work;
+    auto form = MakeForm(config, work);
+    form->show();
+    form->EdtServidorFTP->setText("localhost");
+    form->EdtPortaFTP->setText(QString::number(server.Port()));
+    form->EdtUsuarioFTP->setText(ftpfixtures::PyFtpServer::kUser);
+    form->EdtSenhaFTP->setText(ftpfixtures::PyFtpServer::kPassword);
+    form->ComboSeguranca->setCurrentIndex(1);
+    uitest::BoxAnswerer boxes(trust ? QMessageBox::Yes : QMessageBox::No);
+    QTest::mouseClick(form->BtnTestaConexao, Qt::LeftButton);
+    QCOMPARE(boxes.texts.size(), 2);
+    const std::string fingerprint = certificates.Fingerprint("selfsigned");
+    QVERIFY(boxes.texts.front().contains(QString::fromStdString("SHA-256: " + fingerprint)));
+    QVERIFY(boxes.texts.front().contains("CN = selfsigned"));
+    QCOMPARE(boxes.texts.back(), message);
+    const std::string pinned =
+        app::ReadProfileString(config.filePath("Configuracaobkp.ini").toStdString(), "FTP", "Certificado");
+    QCOMPARE(pinned, trust ? fingerprint : std::string());
+    QCOMPARE(form->Settings().CertificadoFTP, pinned);
   }
 };
 

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -54,12 +55,16 @@ app::BackupSettings EveryFieldChanged() {
   settings.EdtSenhaFTP = "pa$$ word";
   settings.edtarquivosftp = "37";
   settings.ComboBox1 = 1;
+  settings.ComboSeguranca = 2;
+  settings.CertificadoFTP = std::string(64, 'B');
   settings.Check_ErroFTP = true;
   settings.CheckMudaExtensao = true;
   settings.EdtExtensaoFTP = "zip";
   settings.CheckConfig = true;
   settings.EdtEmail = "suporte@example.net";
   settings.CheckEnviaEmail = true;
+  settings.EdtSenhaCompactacao = "Cofre-Açaí 2026!";
+  settings.CheckOcultarNomes = true;
   return settings;
 }
 
@@ -80,12 +85,16 @@ void ExpectSameSettings(const app::BackupSettings& a, const app::BackupSettings&
   QCOMPARE(a.EdtSenhaFTP, b.EdtSenhaFTP);
   QCOMPARE(a.edtarquivosftp, b.edtarquivosftp);
   QCOMPARE(a.ComboBox1, b.ComboBox1);
+  QCOMPARE(a.ComboSeguranca, b.ComboSeguranca);
+  QCOMPARE(a.CertificadoFTP, b.CertificadoFTP);
   QCOMPARE(a.Check_ErroFTP, b.Check_ErroFTP);
   QCOMPARE(a.CheckMudaExtensao, b.CheckMudaExtensao);
   QCOMPARE(a.EdtExtensaoFTP, b.EdtExtensaoFTP);
   QCOMPARE(a.CheckConfig, b.CheckConfig);
   QCOMPARE(a.EdtEmail, b.EdtEmail);
   QCOMPARE(a.CheckEnviaEmail, b.CheckEnviaEmail);
+  QCOMPARE(a.EdtSenhaCompactacao, b.EdtSenhaCompactacao);
+  QCOMPARE(a.CheckOcultarNomes, b.CheckOcultarNomes);
 }
 
 }  // namespace
@@ -191,6 +200,11 @@ class TForm1Test : public QObject {
     QCOMPARE(form->EdtSenha->displayText(), QString("*********"));
     form->EdtSenhaFTP->setText("abc");
     QCOMPARE(form->EdtSenhaFTP->displayText(), QString("***"));
+    form->EdtSenhaCompactacao->setText("abcd");
+    QCOMPARE(form->EdtSenhaCompactacao->displayText(), QString("****"));
+    QCOMPARE(form->EdtSenhaCompactacao->maxLength(), 126);
+    QVERIFY(labels.contains(QString::fromUtf8("Senha do arquivo compactado")));
+    QCOMPARE(form->CheckOcultarNomes->text(), QString("Ocultar nomes"));
     QCOMPARE(form->ComboBox1->count(), 2);
     QCOMPARE(form->ComboBox1->itemText(0), QString("Ativo (Default)"));
     QCOMPARE(form->ComboBox1->itemText(1), QString("Passivo"));
@@ -220,13 +234,15 @@ class TForm1Test : public QObject {
   void tabAndEnterFollowTheTabOrder() {
     QFETCH(bool, shareGroupVisible);
     QFETCH(Qt::Key, key);
-    QStringList expected = {"EdtServidor",    "EdtUsuario",      "EdtSenha",          "EdtBase",
-                            "EdtPastaTemp",   "EdtPastaComp",    "CheckDestino",      "EdtDestino",
-                            "Button5",        "CheckFTP",        "EdtServidorFTP",    "EdtPortaFTP",
-                            "ComboBox1",      "EdtUsuarioFTP",   "EdtSenhaFTP",       "EdtPastaFTP",
-                            "edtarquivosftp", "Check_ErroFTP",   "CheckMudaExtensao", "EdtExtensaoFTP",
-                            "CheckConfig",    "CheckEnviaEmail", "EdtEmail",          "Button2",
-                            "Button1",        "Button3",         "Button4",           "EdtServidor"};
+    QStringList expected = {
+        "EdtServidor",       "EdtUsuario",      "EdtSenha",          "EdtBase",
+        "EdtPastaTemp",      "EdtPastaComp",    "CheckDestino",      "EdtDestino",
+        "Button5",           "CheckFTP",        "EdtServidorFTP",    "EdtPortaFTP",
+        "ComboBox1",         "ComboSeguranca",  "EdtUsuarioFTP",     "EdtSenhaFTP",
+        "EdtPastaFTP",       "edtarquivosftp",  "Check_ErroFTP",     "CheckMudaExtensao",
+        "EdtExtensaoFTP",    "CheckConfig",     "CheckEnviaEmail",   "EdtEmail",
+        "Button2",           "Button1",         "Button3",           "Button4",
+        "EdtSenhaCompactacao", "CheckOcultarNomes", "EdtServidor"};
     if (!shareGroupVisible) {
       expected.removeAll("EdtPastaTemp");
       expected.removeAll("EdtPastaComp");
@@ -352,6 +368,17 @@ class TForm1Test : public QObject {
     QCOMPARE(boxes.captions.front(), QString("Backup Ormelin - Torvi Vivedizezid"));
     QCOMPARE(boxes.icons.front(), QMessageBox::Critical);
     ExpectSameSettings(form->Settings(), EveryFieldChanged());
+  }
+
+  void archivePasswordTheFileCannotHoldIsRefusedAndNothingIsWritten() {
+    auto form = MakeForm();
+    form->ShowSettings(EveryFieldChanged());
+    form->EdtSenhaCompactacao->setText(QString::fromUtf8("密码"));  // no Windows-1252 letters
+    uitest::BoxAnswerer boxes;
+    form->Button2Click();
+    QCOMPARE(boxes.texts.size(), 1);
+    QVERIFY2(boxes.texts.front().startsWith("Compactacao.Senha: "), qPrintable(boxes.texts.front()));
+    QVERIFY(!QFile::exists(QString::fromStdString(SettingsPath())));
   }
 
   void runFromTheWindowReportsInTheConsoleAndEndsTheProgram() {

@@ -32,6 +32,17 @@ TEST(WinProcess, RunsTheFirstWordWithTheOthersAsArgumentsAndReturnsTheExitCode) 
   EXPECT_EQ(ReadBytes(temp / "report"), "a\n-ep\nC:\\torvi\\Backup\\*.bk\n") << "wildcards are not expanded";
 }
 
+TEST(WinProcess, StandardInputGivenReachesTheProgramWhole) {
+  TempFolder temp;
+  const std::string probe = platform::ExecutableFolder() + kProbe + " 0 " + temp.Path() + "report stdin";
+  for (const std::string& input : {std::string("S\xC3\xAAnha \xE2\x82\xAC!\n"), std::string(),
+                                   std::string(platform::kStandardInputLimit, 'x')}) {
+    ASSERT_EQ(platform::RunAndWait(probe, input, {}, {}), 0);
+    EXPECT_EQ(ReadBytes(temp / "report"), input);
+  }
+  EXPECT_EQ(platform::RunAndWait(probe, std::string(platform::kStandardInputLimit + 1, 'x'), {}, {}), -1);
+}
+
 TEST(WinProcess, ADoubledSeparatorAndANonAsciiFolderStillNameTheProgram) {
   TempFolder temp;
   const std::string folder = temp / "Cópia\\";

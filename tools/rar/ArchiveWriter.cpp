@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tools/rar/Crc32.h"
+#include "tools/rar/Encryption.h"
 #include "tools/rar/Error.h"
 #include "tools/rar/File.h"
 #include "tools/rar/Headers.h"
@@ -85,11 +86,65 @@ class PendingArchive {
   bool committed_ = false;
 };
 
+// Where the packed data goes: straight into the archive, or through the cipher first.
+class PackedOutput {
+ public:
+  PackedOutput(File& out, const std::optional<CipherKey>& key) : out_(out) {
+    if (key) cipher_.emplace(*key);
+  }
+
+  void Write(std::span<const std::uint8_t> data) {
+    const std::span<const std::uint8_t> bytes = cipher_ ? cipher_->Update(data) : data;
+    out_.Write(bytes);
+    written_ += bytes.size();
+  }
+
+  // Writes the cipher's padded last block; returns the packed size, padding included.
+  std::uint64_t Finish() {
+    if (cipher_) {
+      const std::span<const std::uint8_t> tail = cipher_->Finish();
+      out_.Write(tail);
+      written_ += tail.size();
+    }
+    return written_;
+  }
+
+ private:
+  File& out_;
+  std::optional<CbcEncryptor> cipher_;
+  std::uint64_t written_ = 0;
+};
+
+// Writes the headers after the archive header: as they are, or, when the headers are encrypted, as the
+// salt of their key followed by the header encrypted and padded to whole cipher blocks.
+class HeaderOutput {
+ public:
+  HeaderOutput(File& out, const std::u16string& password, bool encrypt) : out_(out) {
+    if (!encrypt) return;
+    salt_ = NewSalt();
+    key_ = DeriveKey(password, salt_);
+  }
+
+  void Write(std::span<const std::uint8_t> header) {
+    if (!key_) {
+      out_.Write(header);
+      return;
+    }
+    out_.Write(salt_);
+    out_.Write(EncryptPadded(*key_, header));
+  }
+
+ private:
+  File& out_;
+  Salt salt_{};
+  std::optional<CipherKey> key_;
+};
+
 // Streams the input into the archive, compressed while that pays off. The first piece is compressed
 // into memory to see whether the input compresses at all; if not, the whole file is stored.
 // Returns false when the compressed data turned out no smaller than the input, in which case the
 // caller writes the archive again with the input stored.
-bool WriteData(File& source, File& out, FileEntry& entry, bool compress) {
+bool WriteData(File& source, PackedOutput& out, FileEntry& entry, bool compress) {
   Crc32 crc;
   std::vector<std::uint8_t> chunk(kChunk);
   auto readChunk = [&] {
@@ -122,22 +177,24 @@ bool WriteData(File& source, File& out, FileEntry& entry, bool compress) {
       while ((count = readChunk()) > 0) encoder.Write(std::span<const std::uint8_t>(chunk.data(), count));
       encoder.Finish();
       entry.method = Method::Normal;
-      entry.packedSize = encoder.PackedSize();
+      entry.packedSize = out.Finish();
       entry.dictionarySize = encoder.LargestDistance();
       entry.crc = crc.Value();
-      return entry.packedSize < entry.unpackedSize;
+      return encoder.PackedSize() < entry.unpackedSize;
     }
   }
 
   entry.method = Method::Store;
   for (; count > 0; count = readChunk()) out.Write(std::span<const std::uint8_t>(chunk.data(), count));
-  entry.packedSize = entry.unpackedSize;
+  entry.packedSize = out.Finish();
   entry.crc = crc.Value();
   return true;
 }
 
 // Writes the archive; false, with nothing written, when compression turned out not to pay off.
-bool WriteArchive(const std::filesystem::path& archive, const std::filesystem::path& input, bool compress) {
+bool WriteArchive(const std::filesystem::path& archive, const std::filesystem::path& input, bool compress,
+                  const ArchiveOptions& options) {
+  const bool encrypt = !options.password.empty();
   File source = File::OpenForReading(input);
   std::error_code sizeError;
   const std::uintmax_t expectedSize = std::filesystem::file_size(input, sizeError);
@@ -145,24 +202,33 @@ bool WriteArchive(const std::filesystem::path& archive, const std::filesystem::p
   FileEntry entry;
   entry.name = EntryName(input);
   entry.dosTime = ModificationDosTime(input);
-  // Compressed data is kept only when smaller than the input, so the input size decides.
-  entry.largeSizes = !sizeError && expectedSize >= kLargeFileThreshold;
+  // Compressed data is kept only when smaller than the input, so the input size (with the cipher's
+  // padding) decides.
+  entry.largeSizes = !sizeError && expectedSize + (encrypt ? kCipherBlockSize : 0) >= kLargeFileThreshold;
+  std::optional<CipherKey> dataKey;
+  if (encrypt) {
+    entry.salt = NewSalt();
+    dataKey = DeriveKey(options.password, *entry.salt);
+  }
 
   PendingArchive pending(archive);
   File& out = pending.Out();
   out.Write(kMarkerBlock);
-  const std::vector<std::uint8_t> main = MainHeader();
+  const std::vector<std::uint8_t> main = MainHeader(encrypt && options.encryptHeaders);
   out.Write(main);
+  HeaderOutput headers(out, options.password, encrypt && options.encryptHeaders);
   const std::uint64_t headerOffset = kMarkerBlock.size() + main.size();
-  out.Write(FileHeader(entry));
+  headers.Write(FileHeader(entry));
 
-  if (!WriteData(source, out, entry, compress)) return false;
+  PackedOutput packed(out, dataKey);
+  if (!WriteData(source, packed, entry, compress)) return false;
   if (!entry.largeSizes && entry.unpackedSize >= kLargeFileThreshold)
     throw InputError("the file grew while it was being archived");
 
-  out.Write(kEndOfArchiveBlock);
+  headers.Write(kEndOfArchiveBlock);
+  // The header keeps its length, so it fits its place again (encrypted, under the same key).
   out.Seek(headerOffset);
-  out.Write(FileHeader(entry));
+  headers.Write(FileHeader(entry));
   pending.Commit();
   return true;
 }
@@ -171,8 +237,10 @@ bool WriteArchive(const std::filesystem::path& archive, const std::filesystem::p
 
 void CreateArchive(const std::filesystem::path& archive, const std::filesystem::path& input,
                    const ArchiveOptions& options) {
+  if (options.password.size() > kMaxPasswordUnits)
+    throw Error("the password is longer than " + std::to_string(kMaxPasswordUnits) + " characters");
   // The stored attempt starts once the compressed one has let go of its input and removed its file.
-  if (!WriteArchive(archive, input, options.compress)) WriteArchive(archive, input, false);
+  if (!WriteArchive(archive, input, options.compress, options)) WriteArchive(archive, input, false, options);
 }
 
 }  // namespace rar

@@ -11,13 +11,19 @@ namespace {
 
 constexpr std::uint8_t kMainHeaderType = 0x73;
 constexpr std::uint8_t kFileHeaderType = 0x74;
-constexpr std::uint16_t kFlagLongBlock = 0x8000;  // the block's data size follows the header
+constexpr std::uint16_t kFlagLongBlock = 0x8000;         // the block's data size follows the header
+constexpr std::uint16_t kFlagEncryptedHeaders = 0x0080;  // archive header: the headers after it are encrypted
+constexpr std::uint16_t kFlagEncrypted = 0x0004;         // file header: the packed data is encrypted
+constexpr std::uint16_t kFlagSalt = 0x0400;              // file header: the data's salt follows the name
 constexpr std::uint16_t kFlagLargeSizes = 0x0100;
 constexpr std::uint16_t kFlagUtf8Name = 0x0200;
 constexpr std::uint8_t kHostWin32 = 2;
 constexpr std::uint32_t kAttributeArchive = 0x20;
 constexpr std::uint8_t kStoreVersion = 20;
 constexpr std::uint8_t kCompressedVersion = 29;
+// Readers take the version needed to extract as the encryption scheme too: below 29 they would use the
+// older ciphers, so AES-encrypted entries say 29 even when stored.
+constexpr std::uint8_t kEncryptedVersion = 29;
 
 void Put16(std::vector<std::uint8_t>& out, std::uint32_t value) {
   out.push_back(static_cast<std::uint8_t>(value));
@@ -60,8 +66,8 @@ bool IsAscii(const std::string& text) {
 
 }  // namespace
 
-std::vector<std::uint8_t> MainHeader() {
-  std::vector<std::uint8_t> header = Start(kMainHeaderType, 0);
+std::vector<std::uint8_t> MainHeader(bool encryptedHeaders) {
+  std::vector<std::uint8_t> header = Start(kMainHeaderType, encryptedHeaders ? kFlagEncryptedHeaders : 0);
   Put16(header, 0);
   Put32(header, 0);
   return Seal(std::move(header));
@@ -73,6 +79,7 @@ std::vector<std::uint8_t> FileHeader(const FileEntry& entry) {
   if (compressed) flags |= DictionaryFlags(entry.dictionarySize);
   if (entry.largeSizes) flags |= kFlagLargeSizes;
   if (!IsAscii(entry.name)) flags |= kFlagUtf8Name;
+  if (entry.salt) flags |= kFlagEncrypted | kFlagSalt;
   if (!entry.largeSizes &&
       (entry.packedSize >= kLargeFileThreshold || entry.unpackedSize >= kLargeFileThreshold))
     throw Error("RAR sizes need the large-file header");
@@ -83,7 +90,7 @@ std::vector<std::uint8_t> FileHeader(const FileEntry& entry) {
   header.push_back(kHostWin32);
   Put32(header, entry.crc);
   Put32(header, entry.dosTime);
-  header.push_back(compressed ? kCompressedVersion : kStoreVersion);
+  header.push_back(entry.salt ? kEncryptedVersion : compressed ? kCompressedVersion : kStoreVersion);
   header.push_back(static_cast<std::uint8_t>(entry.method));
   Put16(header, static_cast<std::uint32_t>(entry.name.size()));
   Put32(header, kAttributeArchive);
@@ -92,6 +99,7 @@ std::vector<std::uint8_t> FileHeader(const FileEntry& entry) {
     Put32(header, static_cast<std::uint32_t>(entry.unpackedSize >> 32));
   }
   header.insert(header.end(), entry.name.begin(), entry.name.end());
+  if (entry.salt) header.insert(header.end(), entry.salt->begin(), entry.salt->end());
   return Seal(std::move(header));
 }
 

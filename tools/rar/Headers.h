@@ -3,8 +3,11 @@
 #include <array>
 #include <cstdint>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "tools/rar/Encryption.h"
 
 namespace rar {
 
@@ -25,9 +28,13 @@ struct FileEntry {
   Method method = Method::Store;
   std::uint32_t dictionarySize = 0;  // largest match distance; compressed entries only
   bool largeSizes = false;           // must be chosen before the header is first written: it changes its size
+  // Set when the packed data is encrypted, with the salt of its key; the packed size then counts the
+  // padding of the last cipher block, while the CRC stays that of the file's own bytes.
+  std::optional<Salt> salt;
 };
 
-std::vector<std::uint8_t> MainHeader();
+// The archive header; `encryptedHeaders` tells readers that every header after it is encrypted.
+std::vector<std::uint8_t> MainHeader(bool encryptedHeaders = false);
 std::vector<std::uint8_t> FileHeader(const FileEntry& entry);
 // MS-DOS date and time of a moment in the local time zone, at 2 s resolution; clamped to 1980..2107.
 std::uint32_t DosDateTime(std::time_t moment);

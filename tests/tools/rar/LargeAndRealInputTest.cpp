@@ -23,21 +23,27 @@ std::uint32_t Read32(const std::vector<std::uint8_t>& bytes, std::size_t at) {
          std::uint32_t{bytes[at + 3]} << 24;
 }
 
+constexpr std::uint64_t kBigSize = std::uint64_t{5} << 30;
+
+// A 5 GiB file of zeros with markers at its start, just past 4 GiB and at its end; sparse, so the zeros
+// cost no disk.
+void WriteBigFile(const std::filesystem::path& input) {
+  std::ofstream(input).close();
+  std::filesystem::resize_file(input, kBigSize);
+  std::fstream file(input, std::ios::in | std::ios::out | std::ios::binary);
+  for (const std::uint64_t at : {std::uint64_t{0}, (std::uint64_t{4} << 30) + 3, kBigSize - 7}) {
+    file.seekp(static_cast<std::streamoff>(at));
+    file.write("marker!", 7);
+  }
+  ASSERT_TRUE(file);
+}
+
 TEST(RarLargeInput, FileOverFourGigabytesKeepsItsSizeAndContent) {
   const testsupport::TempFolder temp;
   const std::filesystem::path& folder = temp.Root();
   const std::filesystem::path input = folder / "big.bk";
-  const std::uint64_t size = std::uint64_t{5} << 30;
-  std::ofstream(input).close();
-  std::filesystem::resize_file(input, size);  // sparse: the zeros cost no disk
-  {
-    std::fstream file(input, std::ios::in | std::ios::out | std::ios::binary);
-    for (const std::uint64_t at : {std::uint64_t{0}, (std::uint64_t{4} << 30) + 3, size - 7}) {
-      file.seekp(static_cast<std::streamoff>(at));
-      file.write("marker!", 7);
-    }
-    ASSERT_TRUE(file);
-  }
+  const std::uint64_t size = kBigSize;
+  ASSERT_NO_FATAL_FAILURE(WriteBigFile(input));
 
   CreateArchive(folder / "big.rar", input);
 
@@ -57,6 +63,19 @@ TEST(RarLargeInput, FileOverFourGigabytesKeepsItsSizeAndContent) {
     EXPECT_EQ(compare.exitCode, 0) << compare.output;
   }
   EXPECT_EQ(RunCommand("bsdtar -tf " + ShellQuote(folder / "big.rar")).output, "big.bk\n");
+}
+
+TEST(RarLargeInput, FileOverFourGigabytesEncryptedWithItsNameOpensWithThePassword) {
+  const testsupport::TempFolder temp;
+  const std::filesystem::path& folder = temp.Root();
+  const std::filesystem::path input = folder / "big.bk";
+  ASSERT_NO_FATAL_FAILURE(WriteBigFile(input));
+
+  CreateArchive(folder / "big.rar", input, {.password = u"Grande-Açaí", .encryptHeaders = true});
+
+  EXPECT_EQ(CompareWithUnar(folder / "big.rar", input, "Grande-Açaí").exitCode, 0);
+  EXPECT_NE(CompareWithUnar(folder / "big.rar", input, "Grande-Acai").exitCode, 0);
+  EXPECT_NE(RunCommand("bsdtar -tf " + ShellQuote(folder / "big.rar")).exitCode, 0);
 }
 
 TEST(RarRealInput, FirebirdBackupRestoresAfterTheRoundTrip) {

@@ -107,7 +107,7 @@ TEST(RarProgram, RefusesBadInputWithAMessageAndLeavesNoArchive) {
       {"input is a folder", "a -ep -ibck ARCHIVE SUBFOLDER", 6, "is a folder"},
       {"archive folder missing", "a -ep -ibck NOFOLDER INPUT", 9, "cannot create"},
       {"archive name taken by a folder", "a -ep -ibck SUBFOLDER INPUT", 9, "cannot create"},
-      {"no arguments", "", 7, "usage: torvi-rar a -ep -ibck <archive> <file>"},
+      {"no arguments", "", 7, "usage: torvi-rar a -ep -ibck [-p | -hp] <archive> <file>"},
       {"other command", "x -ep -ibck ARCHIVE INPUT", 7, "usage:"},
       {"switch missing", "a -ibck ARCHIVE INPUT", 7, "usage:"},
       {"extra argument", "a -ep -ibck ARCHIVE INPUT INPUT", 7, "usage:"},
