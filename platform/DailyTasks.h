@@ -69,7 +69,8 @@ class TaskFolderScheduleTable final : public ScheduleTable {
 // one's, for when neither is there.
 class FirstInstalledScheduleTable final : public ScheduleTable {
  public:
-  FirstInstalledScheduleTable(std::unique_ptr<ScheduleTable> preferred, std::unique_ptr<ScheduleTable> fallback);
+  FirstInstalledScheduleTable(std::unique_ptr<ScheduleTable> preferred,
+                              std::unique_ptr<ScheduleTable> fallback);
   bool Exists() override;
   std::string Load() override;
   void Save(const std::string& text) override;

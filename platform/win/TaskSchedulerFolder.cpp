@@ -36,14 +36,17 @@ class Com {
 
 class Bstr {
  public:
-  explicit Bstr(const std::wstring& text) : value_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
+  explicit Bstr(const std::wstring& text)
+      : value_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
   Bstr() = default;
   Bstr(const Bstr&) = delete;
   Bstr& operator=(const Bstr&) = delete;
   ~Bstr() { SysFreeString(value_); }
   BSTR Get() const { return value_; }
   BSTR* Out() { return &value_; }
-  std::string Utf8() const { return value_ ? WideToUtf8(std::wstring_view(value_, SysStringLen(value_))) : ""; }
+  std::string Utf8() const {
+    return value_ ? WideToUtf8(std::wstring_view(value_, SysStringLen(value_))) : "";
+  }
 
  private:
   BSTR value_ = nullptr;
@@ -169,7 +172,8 @@ class SchedulerFolder final : public DailyTaskFolder {
     Com<IAction> action;
     Com<IExecAction> exec;
     Check(definition->get_Actions(actions.Out()), "ler as ações de uma tarefa");
-    if (FAILED(actions->get_Item(1, action.Out())) || FAILED(action->QueryInterface(IID_IExecAction, exec.OutVoid()))) {
+    if (FAILED(actions->get_Item(1, action.Out())) ||
+        FAILED(action->QueryInterface(IID_IExecAction, exec.OutVoid()))) {
       return false;
     }
     Bstr path;
@@ -185,7 +189,8 @@ class SchedulerFolder final : public DailyTaskFolder {
     for (std::size_t i = 0; i < kMaxDailyTasks; ++i) {
       const Bstr name(Utf8ToWide(DailyTaskName(i)));
       Com<IRegisteredTask> task;
-      if (SUCCEEDED(folder.GetTask(name.Get(), task.Out()))) Check(folder.DeleteTask(name.Get(), 0), "apagar uma tarefa");
+      if (SUCCEEDED(folder.GetTask(name.Get(), task.Out())))
+        Check(folder.DeleteTask(name.Get(), 0), "apagar uma tarefa");
     }
   }
 
@@ -222,8 +227,8 @@ class SchedulerFolder final : public DailyTaskFolder {
 
       Com<IRegisteredTask> registered;
       Check(folder.RegisterTaskDefinition(Bstr(Utf8ToWide(DailyTaskName(i))).Get(), definition.Get(),
-                                          TASK_CREATE_OR_UPDATE, Empty(), Empty(), TASK_LOGON_INTERACTIVE_TOKEN,
-                                          Empty(), registered.Out()),
+                                          TASK_CREATE_OR_UPDATE, Empty(), Empty(),
+                                          TASK_LOGON_INTERACTIVE_TOKEN, Empty(), registered.Out()),
             "registrar a tarefa");
     }
   }

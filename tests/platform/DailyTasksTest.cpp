@@ -37,8 +37,9 @@ TEST(DailyTasks, EditorLinesBecomeTasksInOrder) {
 }
 
 TEST(DailyTasks, LinesATaskCannotHoldAreRefusedNamingTheLine) {
-  for (const char* line : {"# backups da noite", "30 22 * * 1 C:\\torvi\\VAzeduz.exe", "30  * * * C:\\VAzeduz.exe",
-                           "30 24 * * * C:\\VAzeduz.exe", "60 23 * * * C:\\VAzeduz.exe", "PATH=C:\\bin"}) {
+  for (const char* line :
+       {"# backups da noite", "30 22 * * 1 C:\\torvi\\VAzeduz.exe", "30  * * * C:\\VAzeduz.exe",
+        "30 24 * * * C:\\VAzeduz.exe", "60 23 * * * C:\\VAzeduz.exe", "PATH=C:\\bin"}) {
     try {
       platform::DailyTasksFromTable(std::string("30 22 * * * C:\\VAzeduz.exe\r\n") + line + "\r\n");
       ADD_FAILURE() << "accepted: " << line;
@@ -104,7 +105,8 @@ TEST(TaskFolderScheduleTable, SavesTheLinesAsTasksAndLoadsThemBack) {
   table.Save("30 22 * * * C:\\torvi\\VAzeduz.exe /noftp\r\n5 7 * * * C:\\torvi\\VAzeduz.exe");
   EXPECT_EQ(state.tasks, (std::vector<DailyTask>{{22, 30, "C:\\torvi\\VAzeduz.exe", "/noftp"},
                                                  {7, 5, "C:\\torvi\\VAzeduz.exe", ""}}));
-  EXPECT_EQ(table.Load(), "30 22 * * * C:\\torvi\\VAzeduz.exe /noftp\r\n05 07 * * * C:\\torvi\\VAzeduz.exe\r\n");
+  EXPECT_EQ(table.Load(),
+            "30 22 * * * C:\\torvi\\VAzeduz.exe /noftp\r\n05 07 * * * C:\\torvi\\VAzeduz.exe\r\n");
 
   // A line that cannot be a task, or a scheduler that refuses: the saved set stays as it was.
   const std::vector<DailyTask> saved = state.tasks;
@@ -121,9 +123,9 @@ TEST(FirstInstalledScheduleTable, TheCronTableWinsWhereItIsInstalled) {
   bool cronInstalled = false;
   std::string cronText = "0 1 * * * C:\\cron.exe\r\n";
   FolderState state{.available = true, .failReplace = false, .tasks = {{2, 0, "C:\\task.exe", ""}}};
-  platform::FirstInstalledScheduleTable table(std::make_unique<FlagTable>(cronInstalled, cronText),
-                                              std::make_unique<platform::TaskFolderScheduleTable>(
-                                                  std::make_unique<MemoryTaskFolder>(state)));
+  platform::FirstInstalledScheduleTable table(
+      std::make_unique<FlagTable>(cronInstalled, cronText),
+      std::make_unique<platform::TaskFolderScheduleTable>(std::make_unique<MemoryTaskFolder>(state)));
   EXPECT_TRUE(table.Exists());
   EXPECT_EQ(table.Load(), "00 02 * * * C:\\task.exe\r\n");
   table.Save("10 4 * * * C:\\task.exe\r\n");

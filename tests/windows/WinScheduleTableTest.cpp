@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <windows.h>
 
 #include <filesystem>
@@ -44,7 +43,8 @@ TEST(WinTaskScheduler, TasksAreReplacedAsAWhole) {
   const std::filesystem::path store = std::filesystem::path(windows) / "system32" / "tasks" / folderName;
   const auto held = [&] {
     std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(store)) names.insert(entry.path().filename().string());
+    for (const auto& entry : std::filesystem::directory_iterator(store))
+      names.insert(entry.path().filename().string());
     return names;
   };
 
