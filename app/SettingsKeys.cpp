@@ -86,10 +86,8 @@ std::string NumberProblem(const SettingsKey& key, std::string_view value) {
 // A password with a bound (the archive's) goes to a program that takes one line of printable text.
 std::string PasswordProblem(const SettingsKey& key, std::string_view value) {
   if (key.maximum == 0) return {};
+  // Control characters are refused for every key before this.
   const std::u32string characters = platform::Utf8ToUtf32(value);
-  for (const char32_t c : characters) {
-    if (c < 0x20 || c == 0x7F) return "a senha contém um caractere de controle";
-  }
   if (characters.size() > static_cast<std::size_t>(key.maximum)) {
     return "a senha tem mais de " + std::to_string(key.maximum) + " caracteres";
   }

@@ -1,4 +1,4 @@
-# Windows builds take OpenSSL, libcurl and Qt 6 from the cache that scripts/build-windows-deps fills
+# Windows builds take OpenSSL and libcurl from the cache that scripts/build-windows-deps fills
 # (its --prefix option prints the folder to pass as TORVI_WINDOWS_DEPS).
 set(TORVI_WINDOWS_DEPS "" CACHE PATH "Folder of the cross-built Windows libraries")
 set(TORVI_WINDOWS_DLLS "")
@@ -7,7 +7,7 @@ if(WIN32)
     message(FATAL_ERROR "The Windows build needs the cross-built libraries: run scripts/build-windows-deps "
                         "and pass -DTORVI_WINDOWS_DEPS=$(scripts/build-windows-deps --prefix)")
   endif()
-  foreach(library openssl curl qt6-base)
+  foreach(library openssl curl)
     if(EXISTS "${TORVI_WINDOWS_DEPS}/${library}/.complete")
       list(APPEND CMAKE_FIND_ROOT_PATH "${TORVI_WINDOWS_DEPS}/${library}")
       list(APPEND CMAKE_PREFIX_PATH "${TORVI_WINDOWS_DEPS}/${library}")

@@ -103,7 +103,7 @@ TEST(StoredValue, RefusesWhatTheRunCouldNotUseNamingTheKey) {
       {"Compactacao.Senha", std::string(126, 'a'), ""},
       {"Compactacao.Senha", std::string(127, 'a'), "a senha tem mais de 126 caracteres"},
       {"Compactacao.Senha", "linha\nnova", "o valor contém uma quebra de linha"},
-      {"Compactacao.Senha", "a\tb", "a senha contém um caractere de controle"},
+      {"Compactacao.Senha", "a\tb", "o valor contém caracteres de controle"},
       {"Compactacao.Senha", "密码", "o valor contém caracteres que o arquivo (Windows-1252) não guarda"},
       {"Compactacao.OcultarNomes", "S", ""},
       {"FTP.Usuario", "用户", "o valor contém caracteres que o arquivo (Windows-1252) não guarda"},

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "ftp/Exceptions.h"
-#include "ftp/FTP.h"
 #include "platform/Sockets.h"
 
 namespace {
@@ -20,18 +18,6 @@ TEST(WinSocketsMissing, LoadingFailsWithTheLibraryNameAndTheSystemsReason) {
   }
   EXPECT_THROW(platform::PlatformSockets(), platform::SocketLibraryError)
       << "every later use fails the same way";
-}
-
-TEST(WinSocketsMissing, TheFirstFtpComponentReportsTheLibraryThatWouldNotLoad) {
-  try {
-    ftp::TIdFTP client;
-    FAIL() << "an FTP client was created without Windows Sockets";
-  } catch (const ftp::EIdWS2StubError& error) {
-    EXPECT_EQ(error.Title(), "Error on loading Winsock2 library (WS2_32.DLL)");
-    EXPECT_EQ(error.ErrorCode(), 126);
-    EXPECT_EQ(error.Message(), error.Title() + ": " + error.ErrorText());
-    EXPECT_FALSE(error.ErrorText().empty());
-  }
 }
 
 }  // namespace
