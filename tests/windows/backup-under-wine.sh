@@ -8,27 +8,19 @@
 set -eu
 wine_run=$1 program=$2 fake_server=$3 archiver=$4 ftp_server_script=$5
 
-temp=$(mktemp -d "${TMPDIR:-/tmp}/torvi-wine-run.XXXXXX")
-ftp_pid=
-stop_ftp() {
-  [ -n "$ftp_pid" ] || return 0
-  kill "$ftp_pid" 2>/dev/null || true
-  while kill -0 "$ftp_pid" 2>/dev/null; do sleep 0.1; done
-}
-trap 'stop_ftp; rm -rf "$temp"' EXIT
+scratch_name=run
+. "$(dirname "$0")/under-wine-support.sh"
 mkdir "$temp/bin" "$temp/work" "$temp/destino" "$temp/ftp" "$temp/ftp/backup"
 cp "$program" "$temp/bin/torvi-backup.exe"
 cp "$fake_server" "$temp/bin/gds32.dll"
 
-fail() { printf 'FAIL: %s\n' "$*" >&2; exit 1; }
 # Wine shows the Linux root as drive Z:.
-windows_folder() { printf 'Z:%s\\' "$(printf '%s' "$1" | tr / '\\')"; }
 work=$(windows_folder "$temp/work")
 destination=$(windows_folder "$temp/destino")
 
 /usr/bin/python3 "$ftp_server_script" 127.0.0.1 0 tester s3cret "$temp/ftp" "$temp/ftp.port" \
   2>"$temp/ftp.log" &
-ftp_pid=$!
+server_pid=$!
 for _ in $(seq 100); do [ -f "$temp/ftp.port" ] && break; sleep 0.1; done
 [ -f "$temp/ftp.port" ] || fail "the FTP server did not start: $(cat "$temp/ftp.log")"
 ftp_port=$(cat "$temp/ftp.port")
