@@ -8,9 +8,9 @@
 set -eu
 wine_run=$1 program=$2 fake_server=$3 archiver=$4 ftp_server_script=$5
 
-temp=$(mktemp -d "${TMPDIR:-/tmp}/torvi-wine-run.XXXXXX")
+scratch_name=run
+. "$(dirname "$0")/under-wine-support.sh"
 . "$(dirname "$0")/run-support.sh"
-trap 'stop_ftp_server; rm -rf "$temp"' EXIT
 mkdir "$temp/bin" "$temp/work" "$temp/destino" "$temp/ftp" "$temp/ftp/backup"
 cp "$program" "$temp/bin/torvi-backup.exe"
 cp "$fake_server" "$temp/bin/gds32.dll"

@@ -6,17 +6,8 @@
 set -eu
 wine_run=$1 probe=$2 fixtures=$3
 
-temp=$(mktemp -d "${TMPDIR:-/tmp}/torvi-wine-ftps.XXXXXX")
-server_pid=
-stop_server() {
-  [ -n "$server_pid" ] || return 0
-  kill "$server_pid" 2>/dev/null || true
-  while kill -0 "$server_pid" 2>/dev/null; do sleep 0.1; done
-  server_pid=
-}
-trap 'stop_server; rm -rf "$temp"' EXIT
-fail() { printf 'FAIL: %s\n' "$*" >&2; exit 1; }
-windows_path() { printf 'Z:%s' "$(printf '%s' "$1" | tr / '\\')"; }
+scratch_name=ftps
+. "$(dirname "$0")/under-wine-support.sh"
 
 mkdir "$temp/certificates" "$temp/home"
 "$fixtures/make-certificates.sh" "$temp/certificates"

@@ -5,20 +5,12 @@
 set -eu
 wine_run=$1 probe=$2 fake_server=$3 scenarios=$4
 
-temp=$(mktemp -d "${TMPDIR:-/tmp}/torvi-wine-hostile.XXXXXX")
-server_pid=
-stop_server() {
-  [ -n "$server_pid" ] || return 0
-  kill "$server_pid" 2>/dev/null || true
-  while kill -0 "$server_pid" 2>/dev/null; do sleep 0.1; done
-  server_pid=
-}
-trap 'stop_server; rm -rf "$temp"' EXIT
-fail() { printf 'FAIL: %s\n' "$*" >&2; exit 1; }
+scratch_name=hostile
+. "$(dirname "$0")/under-wine-support.sh"
 
 # 16 MiB that the server's small window cannot take in at 20 bytes a second.
 head -c 16777216 /dev/urandom >"$temp/upload.bin"
-upload=$(printf 'Z:%s' "$(printf '%s' "$temp/upload.bin" | tr / '\\')")
+upload=$(windows_path "$temp/upload.bin")
 
 check() {
   scenario=$1 exchange=$2 expected=$3

@@ -8,19 +8,20 @@
 set -eu
 wine_run=$1 wine_display_run=$2 installer=$3 fake_server=$4 ftp_server_script=$5
 
-temp=$(mktemp -d "${TMPDIR:-/tmp}/torvi-wine-installer.XXXXXX")
+scratch_name=installer
+. "$(dirname "$0")/under-wine-support.sh"
+. "$(dirname "$0")/run-support.sh"
 WINEPREFIX="$temp/prefix"
 # Wine takes the command line's accents in the locale's encoding.
 LC_ALL=C.UTF-8
 export WINEPREFIX LC_ALL
-. "$(dirname "$0")/run-support.sh"
-trap 'stop_ftp_server; wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; rm -rf "$temp"' EXIT
+trap 'stop_server; wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; rm -rf "$temp"' EXIT
 "$wine_run" wineboot --init >/dev/null 2>&1
 mkdir "$temp/destino" "$temp/ftp" "$temp/ftp/backup"
 
 folder_windows='C:\Programas Tõrvi\Backup Diário'
 folder="$WINEPREFIX/drive_c/Programas Tõrvi/Backup Diário"
-installer_windows="Z:$(printf '%s' "$installer" | tr / '\\')"
+installer_windows=$(windows_path "$installer")
 install() {
   # /D comes last and unquoted, as NSIS wants it; Wine would quote an argument with blanks, cmd does not.
   "$wine_run" cmd /c "$installer_windows /S /D=$folder_windows" || fail "the installer exited with $?"

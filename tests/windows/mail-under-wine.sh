@@ -6,27 +6,19 @@
 set -eu
 wine_run=$1 program=$2 smtp_server_script=$3
 
-temp=$(mktemp -d "${TMPDIR:-/tmp}/torvi-wine-mail.XXXXXX")
-smtp_pid=
-stop_smtp() {
-  [ -n "$smtp_pid" ] || return 0
-  kill "$smtp_pid" 2>/dev/null || true
-  while kill -0 "$smtp_pid" 2>/dev/null; do sleep 0.1; done
-}
-trap 'stop_smtp; rm -rf "$temp"' EXIT
+scratch_name=mail
+. "$(dirname "$0")/under-wine-support.sh"
 mkdir "$temp/bin" "$temp/mail"
 for dll in "$(dirname "$program")"/*.dll; do [ -f "$dll" ] && cp "$dll" "$temp/bin/"; done
 cp "$program" "$temp/bin/torvi-backup.exe"
 
-fail() { printf 'FAIL: %s\n' "$*" >&2; exit 1; }
-windows_folder() { printf 'Z:%s\\' "$(printf '%s' "$1" | tr / '\\')"; }
 
 openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2 -subj /CN=localhost \
   -keyout "$temp/key.pem" -out "$temp/cert.pem" 2>/dev/null
 pin=$(openssl x509 -noout -fingerprint -sha256 -in "$temp/cert.pem" | sed 's/.*=//')
 /usr/bin/python3 "$smtp_server_script" starttls "$temp/smtp.port" --mail-dir "$temp/mail" \
   --cert "$temp/cert.pem" --key "$temp/key.pem" --user avisos --password s3cret 2>"$temp/smtp.log" &
-smtp_pid=$!
+server_pid=$!
 for _ in $(seq 100); do [ -f "$temp/smtp.port" ] && break; sleep 0.1; done
 [ -f "$temp/smtp.port" ] || fail "the SMTP server did not start: $(cat "$temp/smtp.log")"
 smtp_port=$(cat "$temp/smtp.port")

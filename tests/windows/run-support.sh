@@ -1,22 +1,14 @@
-# Sourced by the Wine run tests: what a whole run needs around it.
+# Sourced after under-wine-support.sh by the Wine tests of whole runs: what a run needs around it.
 
 # start_ftp_server SERVER_SCRIPT ROOT_FOLDER LOG: pyftpdlib on a free loopback port, user "tester" with
-# password "s3cret"; sets ftp_pid and ftp_port. stop_ftp_server ends it (no-op when none is running).
-ftp_pid=
+# password "s3cret"; sets ftp_port, and server_pid for stop_server.
 start_ftp_server() {
   /usr/bin/python3 "$1" 127.0.0.1 0 tester s3cret "$2" "$3.port" 2>"$3" &
-  ftp_pid=$!
+  server_pid=$!
   for _ in $(seq 100); do [ -f "$3.port" ] && break; sleep 0.1; done
   [ -f "$3.port" ] || fail "the FTP server did not start: $(cat "$3")"
   ftp_port=$(cat "$3.port")
 }
-stop_ftp_server() {
-  [ -n "$ftp_pid" ] || return 0
-  kill "$ftp_pid" 2>/dev/null || true
-  while kill -0 "$ftp_pid" 2>/dev/null; do sleep 0.1; done
-}
-
-fail() { printf 'FAIL: %s\n' "$*" >&2; exit 1; }
 
 # write_run_settings FILE DESTINATION_FOLDER FTP_PORT writes the settings of
 # an automatic run (archive to the destination folder, upload to the FTP server on loopback as "tester"),
@@ -29,10 +21,6 @@ write_run_settings() {
   printf 'Pasta=/backup\r\nNumeroDeArquivos=10\r\nModo=1\r\nMostraErro=N\r\nMudaExten\343o=N\r\n' >>"$1"
   printf 'Exten\343o=zip\r\n[Configuracao]\r\nAbrir=N\r\n' >>"$1"
 }
-
-# windows_folder LINUX_FOLDER: the folder as Wine shows it (the Linux root is drive Z:), with a trailing
-# backslash.
-windows_folder() { printf 'Z:%s\\' "$(printf '%s' "$1" | tr / '\\')"; }
 
 # The run's log lines (date and time cut off), as UTF-8 without CR.
 run_log_lines() { iconv -f CP1252 -t UTF-8 "$1" | tr -d '\r' | sed -n 's/^[0-9]\{8\} - [0-9]\{6\} - //p'; }
