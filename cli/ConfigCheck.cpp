@@ -19,17 +19,6 @@
 namespace cli {
 namespace {
 
-// A message of several lines on one line.
-std::string OneLine(std::string_view text) {
-  std::string line(platform::Trim(text));
-  for (std::size_t at = line.find_first_of("\r\n"); at != std::string::npos;
-       at = line.find_first_of("\r\n", at)) {
-    const std::size_t end = line.find_first_not_of("\r\n", at);
-    line.replace(at, (end == std::string::npos ? line.size() : end) - at, " ");
-  }
-  return line;
-}
-
 class Findings {
  public:
   explicit Findings(std::ostream& out) : out_(out) {}
@@ -94,7 +83,7 @@ void CheckDatabase(const app::BackupSettings& settings, Findings& findings) {
     findings.Good("banco de dados",
                   "o servidor " + settings.EdtServidor + " aceitou o usuário " + settings.EdtUsuario);
   } catch (const std::exception& error) {
-    findings.Problem("banco de dados", OneLine(error.what()));
+    findings.Problem("banco de dados", platform::OneLine(error.what()));
   }
 }
 
@@ -106,7 +95,7 @@ void CheckFtp(const app::BackupSettings& settings, const std::string& workFolder
   if (findings.Problems() != before || !workFolderUsable) return;
   std::ostringstream messages;
   const bool connected = run::TestConnectionHeadless(settings, workFolder, messages);
-  const std::string said = OneLine(messages.str());
+  const std::string said = platform::OneLine(messages.str());
   if (connected) {
     findings.Good("FTP", said);
   } else {

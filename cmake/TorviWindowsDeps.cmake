@@ -7,7 +7,7 @@ if(WIN32)
     message(FATAL_ERROR "The Windows build needs the cross-built libraries: run scripts/build-windows-deps "
                         "and pass -DTORVI_WINDOWS_DEPS=$(scripts/build-windows-deps --prefix)")
   endif()
-  foreach(library openssl curl)
+  foreach(library openssl curl qt6-base)
     if(EXISTS "${TORVI_WINDOWS_DEPS}/${library}/.complete")
       list(APPEND CMAKE_FIND_ROOT_PATH "${TORVI_WINDOWS_DEPS}/${library}")
       list(APPEND CMAKE_PREFIX_PATH "${TORVI_WINDOWS_DEPS}/${library}")

@@ -13,18 +13,6 @@
 namespace ftp {
 namespace {
 
-constexpr char kHexDigits[] = "0123456789ABCDEF";
-
-std::string HexPairs(const unsigned char* bytes, unsigned int count) {
-  std::string text;
-  for (unsigned int i = 0; i < count; ++i) {
-    if (i != 0) text.push_back(':');
-    text.push_back(kHexDigits[bytes[i] >> 4]);
-    text.push_back(kHexDigits[bytes[i] & 15]);
-  }
-  return text;
-}
-
 // OpenSSL's own printers write to a BIO; the text is read back from memory.
 template <typename Print>
 std::string Printed(Print print) {
@@ -63,7 +51,7 @@ TIdCertificateInfo DescribeCertificate(X509* certificate, const std::string& pro
   unsigned char digest[EVP_MAX_MD_SIZE];
   unsigned int length = 0;
   if (X509_digest(certificate, EVP_sha256(), digest, &length) == 1)
-    info.Fingerprint = HexPairs(digest, length);
+    info.Fingerprint = platform::FingerprintText({digest, length});
   return info;
 }
 

@@ -3,8 +3,8 @@
 #include "app/EmailSecurity.h"
 #include "app/MailAddresses.h"
 #include "platform/Conversions.h"
+#include "platform/Fingerprint.h"
 #include "platform/MachineName.h"
-#include "run/CertificatePin.h"
 
 namespace run {
 namespace {
@@ -42,7 +42,7 @@ int CheckedServerFields(const app::BackupSettings& settings) {
   }
   RefuseControlCharacters("Email/Usuario", settings.EdtUsuarioEmail);
   RefuseControlCharacters("Email/Senha", settings.EdtSenhaEmail);
-  if (!settings.EdtCertificadoEmail.empty() && !ParseSha256Fingerprint(settings.EdtCertificadoEmail)) {
+  if (!settings.EdtCertificadoEmail.empty() && !platform::CanonicalFingerprint(settings.EdtCertificadoEmail)) {
     Refuse("Email/Certificado", "não é uma impressão SHA-256 (64 dígitos hexadecimais)");
   }
   if (!settings.EdtRemetenteEmail.empty()) {

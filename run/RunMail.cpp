@@ -1,6 +1,7 @@
 #include "run/RunMail.h"
 
 #include "platform/MachineName.h"
+#include "platform/Text.h"
 #include "run/MailSettings.h"
 
 namespace run {
@@ -60,12 +61,7 @@ RunReport ReportOf(const RunOutcome& outcome) {
 
 RunReport ReportOfError(const std::string& message) {
   // The reason is the notice's first line: the error's own lines are joined.
-  std::string oneLine;
-  for (char c : message) {
-    if (c == '\r') continue;
-    oneLine += c == '\n' ? ' ' : c;
-  }
-  return {false, "O backup foi interrompido por um erro: " + oneLine};
+  return {false, "O backup foi interrompido por um erro: " + platform::OneLine(message)};
 }
 
 void MailRunReport(const app::BackupSettings& settings, const RunReport& report, RunLog& log,

@@ -11,15 +11,15 @@
 
 #include "app/EmailSecurity.h"
 #include "app/MailAddresses.h"
-#include "run/CertificatePin.h"
+#include "platform/Fingerprint.h"
 
 namespace run {
 namespace {
 
 // What the TLS handshake saw of the server's certificate, and the pin it must match.
 struct CertificateCheck {
-  std::optional<Sha256Fingerprint> pin;
-  std::optional<Sha256Fingerprint> seen;  // the server's own certificate, once the handshake showed it
+  std::optional<std::string> pin;
+  std::optional<std::string> seen;  // the server's own certificate, once the handshake showed it
 };
 
 int CheckIndex() {
@@ -35,11 +35,10 @@ int VerifyCertificate(int preverified, X509_STORE_CTX* store) {
   auto* check = static_cast<CertificateCheck*>(SSL_CTX_get_ex_data(SSL_get_SSL_CTX(ssl), CheckIndex()));
   X509* leaf = X509_STORE_CTX_get0_cert(store);
   if (check == nullptr || leaf == nullptr) return preverified;
-  Sha256Fingerprint fingerprint{};
+  unsigned char digest[EVP_MAX_MD_SIZE];
   unsigned int length = 0;
-  if (X509_digest(leaf, EVP_sha256(), fingerprint.data(), &length) == 1 && length == fingerprint.size()) {
-    check->seen = fingerprint;
-  }
+  if (X509_digest(leaf, EVP_sha256(), digest, &length) == 1)
+    check->seen = platform::FingerprintText({digest, length});
   if (!check->pin) return preverified;
   if (check->seen != check->pin) return 0;
   X509_STORE_CTX_set_error(store, X509_V_OK);
@@ -108,7 +107,7 @@ std::string JoinedRecipients(const MailMessage& message) {
 std::string Reason(CURLcode code, const char* details, const MailServer& server,
                    const CertificateCheck& check) {
   const std::string where = server.host + ":" + std::to_string(server.port);
-  const std::string fingerprint = check.seen ? " (SHA-256 " + FormatSha256Fingerprint(*check.seen) + ")" : "";
+  const std::string fingerprint = check.seen ? " (SHA-256 " + *check.seen + ")" : "";
   if (check.pin && check.seen && check.seen != check.pin) {
     return "o certificado do servidor de e-mail" + fingerprint + " não é o fixado em Email/Certificado";
   }
@@ -139,7 +138,7 @@ void SendMail(const MailServer& server, const MailMessage& message) {
   RefuseControlCharacters(server, message);
   CertificateCheck check;
   if (!server.pin.empty()) {
-    check.pin = ParseSha256Fingerprint(server.pin);
+    check.pin = platform::CanonicalFingerprint(server.pin);
     if (!check.pin)
       throw MailError("Email/Certificado não é uma impressão SHA-256 (64 dígitos hexadecimais)");
   }

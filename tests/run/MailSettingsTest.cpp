@@ -5,7 +5,6 @@
 #include <string>
 
 #include "app/MailAddresses.h"
-#include "run/CertificatePin.h"
 #include "run/MailMessage.h"
 #include "run/MailSettings.h"
 
@@ -78,20 +77,6 @@ TEST(MailSetup, RefusesWhatCouldNotBeSentOrWouldInjectHeaders) {
       EXPECT_NE(error.Message().find(c.said), std::string::npos) << c.name << ": " << error.Message();
     }
     EXPECT_FALSE(run::MailSetupProblem(settings).empty()) << c.name;
-  }
-}
-
-TEST(CertificatePin, ReadsTheFormsPeopleCopyAndRefusesTheRest) {
-  const std::string canonical =
-      "AB:CD:EF:01:23:45:67:89:AB:CD:EF:01:23:45:67:89:AB:CD:EF:01:23:45:67:89:AB:CD:EF:01:23:45:67:89";
-  const std::string bare = "abcdef0123456789abcdef0123456789abcdef0123456789abcdef0123456789";
-  for (const std::string& form : {canonical, bare, "sha256 Fingerprint=" + canonical, "SHA256:" + bare}) {
-    const auto pin = run::ParseSha256Fingerprint(form);
-    ASSERT_TRUE(pin) << form;
-    EXPECT_EQ(run::FormatSha256Fingerprint(*pin), canonical);
-  }
-  for (const std::string& bad : {std::string(), bare.substr(2), bare + "00", "zz" + bare.substr(2)}) {
-    EXPECT_FALSE(run::ParseSha256Fingerprint(bad)) << bad;
   }
 }
 
