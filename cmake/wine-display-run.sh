@@ -5,7 +5,8 @@
 # otherwise a private Xvfb is started on a free display number and stopped when the program ends.
 #   wine-display-run.sh [--qtest] PROGRAM [ARGUMENT]...
 # --qtest: PROGRAM is a Qt Test program, whose report on Windows goes to the debugger channel; it is
-# written to a file instead and printed here. The exit status is the program's.
+# written to a file instead and printed here. Wine does not pass QT_QPA_PLATFORM on to Windows programs:
+# its platform is given on the command line. The exit status is the program's.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 qtest=
@@ -31,7 +32,7 @@ if [ -z "$qtest" ]; then
 fi
 # Wine shows the Linux root as drive Z:.
 report="Z:$(printf '%s' "$scratch/report.txt" | tr / '\\')"
-"$here/wine-run.sh" "$@" -o "$report,txt"
+"$here/wine-run.sh" "$@" ${QT_QPA_PLATFORM:+-platform "$QT_QPA_PLATFORM"} -o "$report,txt"
 status=$?
 cat "$scratch/report.txt" 2>/dev/null || echo "wine-display-run: the test wrote no report" >&2
 exit "$status"

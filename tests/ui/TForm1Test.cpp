@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -234,15 +235,37 @@ class TForm1Test : public QObject {
   void tabAndEnterFollowTheTabOrder() {
     QFETCH(bool, shareGroupVisible);
     QFETCH(Qt::Key, key);
-    QStringList expected = {
-        "EdtServidor",       "EdtUsuario",      "EdtSenha",          "EdtBase",
-        "EdtPastaTemp",      "EdtPastaComp",    "CheckDestino",      "EdtDestino",
-        "Button5",           "CheckFTP",        "EdtServidorFTP",    "EdtPortaFTP",
-        "ComboBox1",         "ComboSeguranca",  "EdtUsuarioFTP",     "EdtSenhaFTP",
-        "EdtPastaFTP",       "edtarquivosftp",  "Check_ErroFTP",     "CheckMudaExtensao",
-        "EdtExtensaoFTP",    "CheckConfig",     "CheckEnviaEmail",   "EdtEmail",
-        "Button2",           "Button1",         "Button3",           "Button4",
-        "EdtSenhaCompactacao", "CheckOcultarNomes", "EdtServidor"};
+    QStringList expected = {"EdtServidor",
+                            "EdtUsuario",
+                            "EdtSenha",
+                            "EdtBase",
+                            "EdtPastaTemp",
+                            "EdtPastaComp",
+                            "CheckDestino",
+                            "EdtDestino",
+                            "Button5",
+                            "CheckFTP",
+                            "EdtServidorFTP",
+                            "EdtPortaFTP",
+                            "ComboBox1",
+                            "ComboSeguranca",
+                            "EdtUsuarioFTP",
+                            "EdtSenhaFTP",
+                            "EdtPastaFTP",
+                            "edtarquivosftp",
+                            "Check_ErroFTP",
+                            "CheckMudaExtensao",
+                            "EdtExtensaoFTP",
+                            "CheckConfig",
+                            "CheckEnviaEmail",
+                            "EdtEmail",
+                            "Button2",
+                            "Button1",
+                            "Button3",
+                            "Button4",
+                            "EdtSenhaCompactacao",
+                            "CheckOcultarNomes",
+                            "EdtServidor"};
     if (!shareGroupVisible) {
       expected.removeAll("EdtPastaTemp");
       expected.removeAll("EdtPastaComp");
@@ -525,7 +548,7 @@ class TForm1Test : public QObject {
     form->Button4->click();
     QVERIFY(boxes.texts.isEmpty());
     form->Button5->click();
-    QCOMPARE(boxes.texts, QStringList{configFolder_->path()});
+    QCOMPARE(boxes.texts, QStringList{QDir::toNativeSeparators(configFolder_->path())});
     QCOMPARE(boxes.captions, QStringList{"Backup Ormelin - Torvi Vivedizezid"});
     QCOMPARE(boxes.icons, QList<QMessageBox::Icon>{QMessageBox::NoIcon});
   }

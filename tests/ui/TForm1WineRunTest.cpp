@@ -2,7 +2,6 @@
 // pyftpdlib on the Linux side of the loopback (window-run-under-wine.sh starts it and names its port and
 // folder), with the fake client library beside this program standing in for the database server. The
 // folders go into the fields as a Windows user types them: drive letter and backslashes.
-#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -17,14 +16,6 @@
 #include "tests/support/TempFolder.h"
 #include "ui/TForm1.h"
 
-namespace {
-
-std::string WindowsFolder(const QTemporaryDir& folder) {
-  return QDir::toNativeSeparators(folder.path()).toStdString() + "\\";
-}
-
-}  // namespace
-
 class TForm1WineRunTest : public QObject {
   Q_OBJECT
 
@@ -33,10 +24,10 @@ class TForm1WineRunTest : public QObject {
     app::BackupSettings settings;
     settings.EdtServidor = "localhost";
     settings.EdtBase = "C:\\dados\\ORMELIN.FDB";
-    settings.EdtPastaTemp = WindowsFolder(database);
-    settings.EdtPastaComp = WindowsFolder(database);
+    settings.EdtPastaTemp = uitest::Folder(database);
+    settings.EdtPastaComp = uitest::Folder(database);
     settings.CheckDestino = true;
-    settings.EdtDestino = WindowsFolder(destination);
+    settings.EdtDestino = uitest::Folder(destination);
     settings.CheckFTP = true;
     settings.EdtServidorFTP = "127.0.0.1";
     settings.EdtPortaFTP = port_;
@@ -54,7 +45,9 @@ class TForm1WineRunTest : public QObject {
   runtest::FakeSleeper sleeper_;
 
  private slots:
-  void initTestCase() { QVERIFY2(!port_.empty() && !serverFolder_.empty(), "run by window-run-under-wine.sh"); }
+  void initTestCase() {
+    QVERIFY2(!port_.empty() && !serverFolder_.empty(), "run by window-run-under-wine.sh");
+  }
 
   void connectionTestAndRunFromTheWindowDeliverTheBackup() {
     QTemporaryDir config;
@@ -64,7 +57,7 @@ class TForm1WineRunTest : public QObject {
     ui::TForm1 form(uitest::FolderEnvironment(config, work, clock_, sleeper_));
     form.ShowSettings(RunSettings(database, destination));
     form.show();
-    QCOMPARE(form.EdtDestino->text(), QString::fromStdString(WindowsFolder(destination)));
+    QCOMPARE(form.EdtDestino->text(), QString::fromStdString(uitest::Folder(destination)));
 
     uitest::BoxAnswerer connectionBoxes;
     QTest::mouseClick(form.BtnTestaConexao, Qt::LeftButton);
@@ -78,14 +71,14 @@ class TForm1WineRunTest : public QObject {
     QVERIFY2(console.contains(QString::fromUtf8(" - Arquivo Enviado com Sucesso!")), qPrintable(console));
 
     const std::vector<std::string> local = testsupport::FileNames(uitest::Folder(work), ".rar");
-    const std::vector<std::string> copied = testsupport::FileNames(WindowsFolder(destination), ".rar");
+    const std::vector<std::string> copied = testsupport::FileNames(uitest::Folder(destination), ".rar");
     const std::vector<std::string> uploaded = testsupport::FileNames(serverFolder_, ".rar");
     QCOMPARE(local.size(), std::size_t{1});
     QCOMPARE(copied, local);
     QCOMPARE(uploaded, local);
     const std::string archive = testsupport::ReadBytes(uitest::Folder(work) + local.front());
     QVERIFY(archive.size() > 100);
-    QVERIFY(testsupport::ReadBytes(WindowsFolder(destination) + copied.front()) == archive);
+    QVERIFY(testsupport::ReadBytes(uitest::Folder(destination) + copied.front()) == archive);
     QVERIFY(testsupport::ReadBytes(serverFolder_ + uploaded.front()) == archive);
   }
 };

@@ -2,9 +2,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 
 #include "app/SettingsFile.h"
 #include "platform/Exception.h"
+#include "platform/Files.h"
 #include "run/Archiver.h"
 
 namespace uitest {
@@ -46,7 +48,9 @@ std::string MemoryScheduleTable::InstallRequest() {
   return "instale o agendador";
 }
 
-std::string Folder(const QTemporaryDir& folder) { return folder.path().toStdString() + "/"; }
+std::string Folder(const QTemporaryDir& folder) {
+  return QDir::toNativeSeparators(folder.path()).toStdString() + platform::kPathSeparator;
+}
 
 ui::TForm1Environment FolderEnvironment(const QTemporaryDir& config, const QTemporaryDir& work,
                                         platform::Clock& clock, platform::Sleeper& sleeper) {

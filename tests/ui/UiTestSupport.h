@@ -54,7 +54,7 @@ class MemoryScheduleTable final : public platform::ScheduleTable {
   TableState& state_;
 };
 
-// A folder of the test's own, ending with the separator.
+// A folder of the test's own as the system writes it (backslashes on Windows), ending with the separator.
 std::string Folder(const QTemporaryDir& folder);
 // A window's surroundings in the test's own folders: the settings file, the log and the program's folder
 // in `config`, the run's working folder in `work`; this build's archiver, stages and connection test.
