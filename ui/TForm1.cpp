@@ -42,8 +42,10 @@ namespace ui {
 namespace {
 
 constexpr int kGroupLeft = 8;
-constexpr int kGroupWidth = 625;
-constexpr int kClientWidth = 651;
+// 100 pixels wider than the window the program was first drawn in, for the FTP group's "Segurança" choice:
+// without them its first row clips the host field and the check box on every platform.
+constexpr int kGroupWidth = 725;
+constexpr int kClientWidth = 751;
 constexpr int kClientHeight = 528;
 constexpr int kConsoleHeight = 89;
 
@@ -268,7 +270,7 @@ void TForm1::BuildGroupBox4() {
   rows->addLayout(row3);
 
   Gauge1 = Named(new TGauge(GroupBox4), "Gauge1");
-  Gauge1->setFixedSize(609, 16);
+  Gauge1->setFixedSize(kGroupWidth - 16, 16);
   QSizePolicy keepPlace = Gauge1->sizePolicy();
   keepPlace.setRetainSizeWhenHidden(true);  // the rows above stay put when the gauge appears
   Gauge1->setSizePolicy(keepPlace);

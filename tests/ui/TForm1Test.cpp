@@ -154,7 +154,7 @@ class TForm1Test : public QObject {
   void controlsCarryTheirNamesCaptionsAndDesignValues() {
     auto form = MakeForm();
     QCOMPARE(form->windowTitle(), QString("Ormelin Backup 2.0 (Beta)"));
-    QCOMPARE(form->size(), QSize(651, 528));
+    QCOMPARE(form->size(), QSize(751, 528));
     QCOMPARE(form->minimumSize(), form->maximumSize());
 
     const std::pair<const char*, const char*> captions[] = {
@@ -216,7 +216,7 @@ class TForm1Test : public QObject {
     QCOMPARE(form->Memo1->palette().color(QPalette::Base), QColor(Qt::black));
     QCOMPARE(form->Memo1->palette().color(QPalette::Text), QColor(0, 255, 0));
     QCOMPARE(form->Memo2->toPlainText(), QString("Memo2"));
-    QCOMPARE(form->Gauge1->size(), QSize(609, 16));
+    QCOMPARE(form->Gauge1->size(), QSize(709, 16));
 
     form->show();
     QVERIFY(!form->Gauge1->isVisible());
